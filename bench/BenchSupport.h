@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <chrono>
+#include <functional>
+
+namespace zelmar::bench {
+
+// Seconds one run of body takes (best of `runs`).
+double timeIt(const std::function<void()>& body, int runs = 3);
+
+// A plain sequential read of a whole file in 1 MiB blocks, the yardstick of the benchmarks.
+void plainRead(const QString& path);
+// A plain copy of a file, block by block, synced at the end.
+void plainCopy(const QString& from, const QString& to);
+
+// Drops the file's pages from the cache where the system allows, so runs start alike.
+void dropCache(const QString& path);
+
+// Peak resident memory of the process so far, in MiB.
+double peakMemoryMiB();
+
+void printRow(const QString& what, double seconds, double yardstick);
+
+} // namespace zelmar::bench

@@ -1,0 +1,67 @@
+#include "core/editor/AppState.h"
+#include "core/platform/Clock.h"
+#include "core/platform/CommandBoundary.h"
+#include "core/store/InstallFolder.h"
+#include "gui/QtPrompts.h"
+#include "gui/QtShell.h"
+#include "gui/TForm1.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLockFile>
+#include <QStandardPaths>
+
+#include <memory>
+
+using namespace zelmar;
+
+namespace {
+
+// One copy per installation folder: the lock lives outside the folder, so a refused second
+// copy touches nothing in it.
+std::unique_ptr<QLockFile> lockInstallation(const QString& root) {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    const QByteArray hash =
+        QCryptographicHash::hash(root.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    auto lock = std::make_unique<QLockFile>(folder + QStringLiteral("/zelmar-") +
+                                            QString::fromLatin1(hash) + QStringLiteral(".lock"));
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0))
+        return nullptr;
+    return lock;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zelmar"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Zelmar"));
+
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    const QString root =
+        chooseInstallFolder(arguments, qEnvironmentVariable("ZELMAR_HOME"), QDir::homePath());
+
+    const std::unique_ptr<QLockFile> lock = lockInstallation(root);
+    if (!lock)
+        return 0;
+
+    QtPrompts prompts;
+    if (!runCommand(prompts, [&] { prepareInstallFolder(root); }))
+        return 1;
+    QDir::setCurrent(root);
+
+    SystemClock clock;
+    QtShell shell;
+    AppState state(Paths(root), clock, prompts, shell);
+    TForm1 form1(state);
+    prompts.setParent(&form1);
+    if (state.exitCode)
+        return *state.exitCode;
+    form1.showMaximized();
+    return QApplication::exec();
+}

@@ -1,0 +1,111 @@
+#include "core/editor/MainWindowEvents.h"
+
+#include "core/editor/AppState.h"
+#include "core/editor/EditorRoutines.h"
+#include "core/platform/CommandBoundary.h"
+#include "core/platform/Errors.h"
+#include "core/platform/Prompts.h"
+
+namespace zelmar {
+
+namespace {
+
+// Opens a record file for update, or creates it empty when it is missing.
+void openOrCreate(RecordFile& file, const QString& path) {
+    if (fileExists(path))
+        file.openForUpdate(path);
+    else
+        file.create(path);
+}
+
+// A file cut short (a crash, a copy cut off) keeps its whole records; the user is told.
+void reportTornTail(AppState& s, const RecordFile& file) {
+    if (file.tailBytes() == 0)
+        return;
+    s.prompts.message(QStringLiteral("Файл %1 повреждён: в его конце %2 байт неполной записи.\n"
+                                     "Читаются %3 целых записей; неполная запись будет заменена "
+                                     "при следующем сохранении.")
+                          .arg(file.path())
+                          .arg(file.tailBytes())
+                          .arg(file.size()),
+                      QStringLiteral("Повреждённый файл"));
+}
+
+void openMainCardFile(AppState& s) {
+    s.EditState = CardEditState::Korr;
+    openOrCreate(s.main, s.local(files::MainCards));
+    reportTornTail(s, s.main);
+    const qint64 count = s.main.size();
+    if (count > 0) {
+        s.main.seek(count - 1);
+        Scatter(s);
+    } else {
+        s.EditState = CardEditState::New;
+        ClearOkna(s);
+        hideAllCardButtons(s);
+    }
+    Kakay(s);
+}
+
+// One pass over the main card file: the index of keys and numbers, the count, and every card
+// not yet printed appended to the (new, empty) working card file.
+void fillGrids(AppState& s) {
+    BlockWriter unprinted(s.working);
+    s.main.reindex([&](qint64, const TAnketa& card) {
+        if (card.PrintNet == 0)
+            unprinted.add(&card);
+    });
+    unprinted.flush();
+    s.CardCount = s.main.size();
+    s.NavIndex = s.CardCount - 1;
+    s.SpisokRow = s.CardCount;
+    s.Spisok.refresh();
+    s.RabSpis.refresh();
+    s.RabSpisRow = s.working.size() > 0 ? 1 : 0;
+}
+
+} // namespace
+
+void FormCreate(AppState& s) {
+    try {
+        openMainCardFile(s);
+        openOrCreate(s.archive, s.local(files::ArchiveCards));
+        reportTornTail(s, s.archive);
+        s.working.create(s.local(files::WorkingCards));
+        openOrCreate(s.templates, s.local(files::Templates));
+        fillGrids(s);
+        s.printSelectedGurN = 0;
+    } catch (const ZelmarError& error) {
+        // As the register always did: the error is shown, the rest of the start is skipped,
+        // and the window opens with what was done.
+        reportError(s.prompts, error);
+    }
+}
+
+void FormShow(AppState&) {}
+
+void FormActivate(AppState& s) {
+    if (s.working.isOpen() && s.working.size() > 0) {
+        s.form.WRab = QString::number(s.working.size());
+        s.prompts.message(QString::number(s.working.size()) +
+                              QStringLiteral(" шт. Они в Рабочей картотеке"),
+                          QStringLiteral("Есть карточки с отметкой Не напечатано"));
+    }
+    const qint64 rows = s.main.isOpen() ? s.main.size() + 1 : 1;
+    if (rows > 5)
+        s.SpisokRow = rows - 1;
+}
+
+void closeAllFiles(AppState& s) {
+    s.main.close();
+    s.archive.close();
+    s.working.close();
+    s.templates.close();
+}
+
+void N4Click(AppState& s) {
+    closeAllFiles(s);
+    s.exitCode = 0;
+}
+
+} // namespace zelmar

@@ -1,0 +1,137 @@
+#include "core/store/SafeFile.h"
+
+#include "core/platform/Errors.h"
+#include "core/store/Cp1251.h"
+
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace zelmar {
+
+namespace {
+
+void syncFolderOf(const QString& path) {
+    const QByteArray folder = QFileInfo(path).absolutePath().toLocal8Bit();
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+void writeAll(int fd, const QByteArray& bytes, const QString& path) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n =
+            ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            IoError::throwErrno(errno, path);
+        }
+        if (n == 0)
+            throw IoError(IoError::DiskFull, path);
+        done += n;
+    }
+}
+
+} // namespace
+
+Replacement::Replacement(const QString& target)
+    : m_target(target)
+    , m_temp(target + QStringLiteral(".new")) {}
+
+Replacement::~Replacement() {
+    if (!m_committed)
+        ::unlink(m_temp.toLocal8Bit().constData());
+}
+
+void Replacement::commit() {
+    renameOver(m_temp, m_target);
+    m_committed = true;
+}
+
+void renameOver(const QString& from, const QString& to) {
+    if (::rename(from.toLocal8Bit().constData(), to.toLocal8Bit().constData()) != 0)
+        IoError::throwErrno(errno, to);
+    syncFolderOf(to);
+}
+
+void writeFileAtomically(const QString& path, const QByteArray& bytes) {
+    Replacement replacement(path);
+    const QByteArray temp = replacement.tempPath().toLocal8Bit();
+    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        IoError::throwErrno(errno, path);
+    try {
+        writeAll(fd, bytes, path);
+        if (::fdatasync(fd) != 0)
+            IoError::throwErrno(errno, path);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    if (::close(fd) != 0)
+        IoError::throwErrno(errno, path);
+    replacement.commit();
+}
+
+QByteArray encodeLines(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines) {
+        bytes += toCp1251(line);
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+QStringList decodeLines(const QByteArray& bytes) {
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        const bool last = end < 0;
+        if (last)
+            end = bytes.size();
+        qsizetype stop = end;
+        if (stop > start && bytes.at(stop - 1) == '\r')
+            --stop;
+        lines.append(fromCp1251(bytes.constData() + start, stop - start));
+        start = last ? bytes.size() : end + 1;
+    }
+    return lines;
+}
+
+void writeTextLines(const QString& path, const QStringList& lines) {
+    writeFileAtomically(path, encodeLines(lines));
+}
+
+QStringList readTextLines(const QString& path) {
+    const QByteArray native = path.toLocal8Bit();
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        IoError::throwErrno(errno, path);
+    QByteArray bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int err = errno;
+            ::close(fd);
+            IoError::throwErrno(err, path);
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, n);
+    }
+    ::close(fd);
+    return decodeLines(bytes);
+}
+
+} // namespace zelmar

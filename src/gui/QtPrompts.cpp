@@ -1,0 +1,109 @@
+#include "gui/QtPrompts.h"
+
+#include "gui/TRedak.h"
+#include "gui/TWibor.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace zelmar {
+
+namespace {
+
+QMessageBox::Icon boxIcon(Prompts::Icon icon) {
+    switch (icon) {
+    case Prompts::Icon::Error:
+        return QMessageBox::Critical;
+    case Prompts::Icon::Question:
+        return QMessageBox::Question;
+    case Prompts::Icon::Information:
+        return QMessageBox::Information;
+    case Prompts::Icon::Exclamation:
+        break;
+    }
+    return QMessageBox::Warning;
+}
+
+// Colours of the register are 0x00BBGGRR.
+QColor toQColor(std::uint32_t colour) {
+    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+std::uint32_t fromQColor(const QColor& colour) {
+    return static_cast<std::uint32_t>(colour.red()) |
+           (static_cast<std::uint32_t>(colour.green()) << 8) |
+           (static_cast<std::uint32_t>(colour.blue()) << 16);
+}
+
+} // namespace
+
+QtPrompts::QtPrompts(QWidget* parent)
+    : m_parent(parent) {}
+
+QWidget* QtPrompts::parentWidget() const {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return m_parent ? m_parent : QApplication::activeWindow();
+}
+
+void QtPrompts::message(const QString& text, const QString& caption, Icon icon) {
+    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, parentWidget());
+    box.exec();
+}
+
+bool QtPrompts::question(const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parentWidget());
+    QPushButton* yes = box.addButton(QStringLiteral("Да"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+int QtPrompts::choice(const QString& caption, const QString& button1, const QString& button2,
+                      const QString& button3) {
+    TWibor dialog(parentWidget());
+    return dialog.ask(caption, button1, button2, button3);
+}
+
+QString QtPrompts::input(const QString& caption, const QString& prompt, const QString& initial) {
+    QInputDialog dialog(parentWidget());
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initial);
+    dialog.setOkButtonText(QStringLiteral("OK"));
+    dialog.setCancelButtonText(QStringLiteral("Отмена"));
+    if (dialog.exec() != QDialog::Accepted)
+        return initial;
+    return dialog.textValue();
+}
+
+QString QtPrompts::openFile(const QString& caption, const QString& folder, const QString& filter) {
+    return QFileDialog::getOpenFileName(parentWidget(), caption, folder, filter);
+}
+
+std::optional<QString> QtPrompts::chooseFolder(const QString& caption, const QString& start) {
+    const QString folder = QFileDialog::getExistingDirectory(parentWidget(), caption, start);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder;
+}
+
+std::optional<std::uint32_t> QtPrompts::chooseColour(std::uint32_t initial) {
+    const QColor colour = QColorDialog::getColor(toQColor(initial), parentWidget());
+    if (!colour.isValid())
+        return std::nullopt;
+    return fromQColor(colour);
+}
+
+QString QtPrompts::editText(const QString& caption, const QString& text) {
+    TRedak editor(parentWidget());
+    return editor.edit(caption, text);
+}
+
+} // namespace zelmar

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <functional>
+
+namespace zelmar::test {
+
+// Runs body with writes limited to maxBytes per file (writes beyond fail with EFBIG, as on a
+// full disk) and restores the limit afterwards.
+void withFileSizeLimit(long maxBytes, const std::function<void()>& body);
+
+// Runs body in a child process without the rights of root (or as this user when not root);
+// returns body's result, or -1 when the child failed.
+int asUnprivilegedUser(const std::function<int()>& body);
+
+// Runs body with at most this many more file descriptors available.
+void withFewDescriptors(const std::function<void()>& body);
+
+} // namespace zelmar::test
