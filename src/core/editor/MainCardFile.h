@@ -10,26 +10,29 @@
 
 namespace zelmar {
 
-// The first record number of each value, kept sorted by value.
+// The records of a file ordered by one value of theirs (and by record number among equal
+// values), so that the first record holding a value is found by binary search. The values
+// live in a vector indexed by record number, owned by the caller.
 template <class K>
-class FirstIndex {
+class RecordOrder {
 public:
-    void clear() { m_entries.clear(); }
-    void reserve(size_t n) { m_entries.reserve(n); }
-    // Bulk load: add in record order, then seal() once.
-    void add(K value, qint64 record) { m_entries.emplace_back(value, record); }
-    void seal();
-
-    std::optional<qint64> find(K value) const;
-    // A record now holds value: it becomes the first record of value if none before it does.
-    void note(K value, qint64 record);
-    // Record left value; nextHolder is the next record holding it (or nothing).
-    void forget(K value, qint64 record, std::optional<qint64> nextHolder);
+    explicit RecordOrder(const std::vector<K>& values)
+        : m_values(values)
+    {
+    }
+    // Orders all records; values already in record order (keys drawn from the clock) cost
+    // one pass.
+    void build();
+    std::optional<qint64> first(K value) const;
+    // Record holds its value in the vector: put it in its place.
+    void insert(qint64 record);
+    // Take record out, while the vector still holds the value it is ordered by.
+    void remove(qint64 record);
 
 private:
-    using Entry = std::pair<K, qint64>;
-    typename std::vector<Entry>::iterator lower(K value);
-    std::vector<Entry> m_entries;
+    std::vector<std::int32_t>::iterator place(qint64 record);
+    const std::vector<K>& m_values;
+    std::vector<std::int32_t> m_order;
 };
 
 // The main card file with an index of its cards built in one pass, so that Save finds a key
@@ -47,21 +50,20 @@ public:
     // the record durable.
     void store(const TAnketa& card);
 
-    std::optional<qint64> findKey(int key) const { return m_byKey.find(key); }
+    std::optional<qint64> findKey(int key) const { return m_byKey.first(key); }
     std::optional<qint64> findNumberInYear(int gurN, int year) const {
-        return m_byNumberInYear.find(numberInYear(gurN, year));
+        return m_byNumberInYear.first(numberInYear(gurN, year));
     }
     // Key of a record as the index knows it.
     int keyAt(qint64 record) const { return m_keys.at(static_cast<size_t>(record)); }
 
 private:
-    std::optional<qint64> nextWithKey(int key, qint64 after) const;
-    std::optional<qint64> nextWithNumberInYear(std::int64_t value, qint64 after) const;
+    using TypedFile<TAnketa>::write;
 
     std::vector<std::int32_t> m_keys;
     std::vector<std::int64_t> m_numberInYear;
-    FirstIndex<std::int32_t> m_byKey;
-    FirstIndex<std::int64_t> m_byNumberInYear;
+    RecordOrder<std::int32_t> m_byKey{m_keys};
+    RecordOrder<std::int64_t> m_byNumberInYear{m_numberInYear};
 };
 
 } // namespace zelmar

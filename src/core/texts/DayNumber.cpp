@@ -43,6 +43,23 @@ QDate dateOf(double day) {
     return splitDayNumber(day).date;
 }
 
+int yearOfDay(double day)
+{
+    if (!isRepresentable(day))
+        return 0;
+    // Cards come mostly in date order: remember the bounds of the last year met.
+    thread_local qint64 firstDay = 1;
+    thread_local qint64 lastDay = 0;
+    thread_local int year = 0;
+    const auto whole = static_cast<qint64>(std::trunc(day));
+    if (whole < firstDay || whole > lastDay) {
+        year = dateOf(static_cast<double>(whole)).year();
+        firstDay = static_cast<qint64>(dayNumber(QDate(year, 1, 1)));
+        lastDay = static_cast<qint64>(dayNumber(QDate(year, 12, 31)));
+    }
+    return year;
+}
+
 QDateTime momentOf(double day) {
     const DayParts parts = splitDayNumber(day);
     if (!parts.valid())

@@ -33,6 +33,8 @@ struct DayParts {
 DayParts splitDayNumber(double day);
 
 QDate dateOf(double day);
+// The calendar year of a day number (0 outside the calendar); fast, for passes over all cards.
+int yearOfDay(double day);
 QDateTime momentOf(double day);
 
 } // namespace zelmar
