@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
     prompts.setParent(&form1);
     if (state.exitCode)
         return *state.exitCode;
+    QObject::connect(&form1, &TForm1::leaving, &app, [](int code) { QApplication::exit(code); });
     form1.showMaximized();
     return QApplication::exec();
 }

@@ -1,16 +1,365 @@
 #include "gui/TForm1.h"
 
 #include "core/editor/AppState.h"
+#include "core/editor/CardCommands.h"
+#include "core/editor/EditorRoutines.h"
 #include "core/editor/MainWindowEvents.h"
+#include "core/editor/Navigation.h"
+#include "core/platform/CommandBoundary.h"
+#include "core/texts/DayNumber.h"
+
+#include "ui_TForm1.h"
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QTimer>
 
 namespace zelmar {
 
+namespace {
+
+void setText(QLineEdit* edit, const QString& text) {
+    if (edit->text() != text)
+        edit->setText(text);
+}
+
+void setText(QComboBox* combo, const QString& text) {
+    if (combo->currentText() != text)
+        combo->setEditText(text);
+}
+
+void setDate(QDateEdit* edit, double day) {
+    const QDate date = dateOf(day);
+    if (date.isValid() && edit->date() != date)
+        edit->setDate(date);
+}
+
+// The memo shows line breaks as the editor does; the card stores them as CR LF.
+QString storedText(const QString& shown) {
+    QString text = shown;
+    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
+QString shownText(const QString& stored) {
+    QString text = stored;
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+} // namespace
+
 TForm1::TForm1(AppState& state, QWidget* parent)
     : QMainWindow(parent)
-    , m_state(state) {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Zelmar Журнал учета отказных материалов"));
+    , m_state(state)
+    , m_ui(std::make_unique<Ui::TForm1>()) {
+    m_ui->setupUi(this);
+    // No close box: the window is left through "Выход".
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowMinMaxButtonsHint);
+    m_ui->Motiv->lineEdit()->setMaxLength(60);
+    for (QComboBox* box : {m_ui->KemWines, m_ui->PodpUtw, m_ui->KemProdlen})
+        box->lineEdit()->setMaxLength(30);
+    for (QComboBox* box :
+         {m_ui->DolgWines, m_ui->DolgnPodp, m_ui->DolgProdlen, m_ui->LicoUN, m_ui->ProkOtmetka,
+          m_ui->Statia, m_ui->MestoNah, m_ui->WidDok, m_ui->Nositel})
+        box->lineEdit()->setMaxLength(20);
+    m_ui->DolgnAvt->lineEdit()->setMaxLength(30);
+    m_ui->FIOAvtor->lineEdit()->setMaxLength(40);
+    m_ui->Otpravitel->lineEdit()->setMaxLength(50);
+
+    m_ui->Spisok->setModel(&m_state.Spisok);
+    m_ui->RabSpis->setModel(&m_state.RabSpis);
+    setupGrid(m_ui->Spisok, {28, 30, 37, 50, 63, 51, 131, 16, 64});
+    setupGrid(m_ui->RabSpis, {36, 30, 37, 50, 63, 51, 131, 16, 64});
+
+    // Entries whose commands are not part of the register yet.
+    for (QAction* entry : {m_ui->N20, m_ui->N2,    m_ui->N18,   m_ui->N19, m_ui->Bacup1, m_ui->N35,
+                           m_ui->N16, m_ui->N9851, m_ui->N9581, m_ui->N11, m_ui->N17,    m_ui->N10,
+                           m_ui->N6,  m_ui->N5,    m_ui->N9,    m_ui->N32, m_ui->N12,    m_ui->N13,
+                           m_ui->N14, m_ui->N21,   m_ui->N25,   m_ui->N26, m_ui->N27})
+        entry->setEnabled(false);
+
+    connectCommands();
+
+    // The create event.
     FormCreate(m_state);
+    writeControls();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setupGrid(QTableView* grid, const QList<int>& widths) {
+    QHeaderView* rows = grid->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(std::max(18, grid->fontMetrics().height() + 4));
+    QHeaderView* columns = grid->horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->setHighlightSections(false);
+    // The register's widths, widened where a heading or a date would not fit.
+    const int dateWidth = grid->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00")) + 12;
+    for (int column = 0; column < widths.size(); ++column) {
+        const QString heading = CardGridModel::headings().at(column);
+        int needed = columns->fontMetrics().horizontalAdvance(heading) + 16;
+        if (column == CardGridModel::Date || column == CardGridModel::KusDate)
+            needed = std::max(needed, dateWidth);
+        columns->resizeSection(column, std::max(widths.at(column), needed));
+    }
+    grid->viewport()->installEventFilter(this);
+}
+
+void TForm1::connectCommands() {
+    const auto command = [this](QAbstractButton* button, void (*handler)(AppState&)) {
+        connect(button, &QAbstractButton::clicked, this,
+                [this, handler] { run([this, handler] { handler(m_state); }); });
+    };
+    command(m_ui->nNew, &nNewClick);
+    command(m_ui->nCopiy, &nCopiyClick);
+    command(m_ui->nVstavka, &nVstavkaClick);
+    command(m_ui->nOtmena, &nOtmenaClick);
+    command(m_ui->nSave, &nSaveClick);
+    command(m_ui->SpeedButBeg, &SpeedButBegClick);
+    command(m_ui->SpeedButPred, &SpeedButPredClick);
+    command(m_ui->SpeedButNext, &SpeedButNextClick);
+    command(m_ui->SpeedButEnd, &SpeedButEndClick);
+
+    connect(m_ui->N4, &QAction::triggered, this, [this] { run([this] { N4Click(m_state); }); });
+
+    connect(m_ui->Fabula, &QPlainTextEdit::textChanged, this, [this] {
+        if (m_updating)
+            return;
+        // The memo holds at most 200 characters, a line break counting as two.
+        QString text = storedText(m_ui->Fabula->toPlainText());
+        if (text.size() > 200) {
+            text.truncate(200);
+            if (text.endsWith(QLatin1Char('\r')))
+                text.chop(1);
+            m_updating = true;
+            m_ui->Fabula->setPlainText(shownText(text));
+            m_ui->Fabula->moveCursor(QTextCursor::End);
+            m_updating = false;
+        }
+        m_state.form.Fabula = text;
+        FabulaChange(m_state);
+        setText(m_ui->FabOstZn, m_state.form.FabOstZn);
+    });
+
+    connect(m_ui->Spisok->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (m_updating || !current.isValid())
+                    return;
+                m_state.SpisokRow = current.row() + 1;
+                run([this, row = current.row() + 1] { SpisokSelectCell(m_state, row); });
+            });
+    connect(m_ui->RabSpis->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (m_updating || !current.isValid())
+                    return;
+                m_state.RabSpisRow = current.row() + 1;
+                run([this, row = current.row() + 1] { SpisokSelectCell(m_state, row); });
+            });
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && watched == m_ui->Spisok->viewport()) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        const QModelIndex index = m_ui->Spisok->indexAt(press->position().toPoint());
+        const qint64 row = index.isValid() ? index.row() + 1 : 0;
+        run([this, row] { SpisokMouseDown(m_state, row); });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::run(const std::function<void()>& command) {
+    if (m_leaving)
+        return;
+    readControls();
+    runCommand(m_state.prompts, command);
+    writeControls();
+    if (m_state.exitCode)
+        leave(*m_state.exitCode);
+}
+
+void TForm1::showOwnWindow(QWidget& window) {
+    readControls();
+    window.setWindowModality(Qt::ApplicationModal);
+    if (auto* dialog = qobject_cast<QDialog*>(&window))
+        dialog->exec();
+    writeControls();
+    run([this] { FormActivate(m_state); });
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    // The show event, then the first activation once the window is on the screen.
+    run([this] { FormShow(m_state); });
+    QTimer::singleShot(0, this, [this] { run([this] { FormActivate(m_state); }); });
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    if (m_leaving)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TForm1::leave(int exitCode) {
+    m_leaving = true;
+    close();
+    emit leaving(exitCode);
+}
+
+void TForm1::readControls() {
+    CardForm& f = m_state.form;
+    Ui::TForm1& u = *m_ui;
+    f.GurN = u.GurN->text();
+    f.DateOtkaza = pickedDate(f.DateOtkaza, u.DateOtkaza->date());
+    f.NashWxodNom = u.NashWxodNom->text();
+    f.NashaWxodDat = pickedDate(f.NashaWxodDat, u.NashaWxodDat->date());
+    f.KemWines = u.KemWines->currentText();
+    f.DolgWines = u.DolgWines->currentText();
+    f.PodpUtw = u.PodpUtw->currentText();
+    f.DolgnPodp = u.DolgnPodp->currentText();
+    f.LicoUN = u.LicoUN->currentText();
+    f.KUPN = u.KUPN->text();
+    f.KUPData = pickedDate(f.KUPData, u.KUPData->date(), true);
+    f.Motiv = u.Motiv->currentText();
+    f.KemProdlen = u.KemProdlen->currentText();
+    f.Srok = u.Srok->text();
+    f.DolgProdlen = u.DolgProdlen->currentText();
+    f.DeloNom = u.DeloNom->text();
+    f.DeloDat = pickedDate(f.DeloDat, u.DeloDat->date());
+    f.Statia = u.Statia->currentText();
+    f.MestoNah = u.MestoNah->currentText();
+    f.RezPovtRasm = u.RezPovtRasm->text();
+    f.DataProvProkur = pickedDate(f.DataProvProkur, u.DataProvProkur->date());
+    f.ProkOtmetka = u.ProkOtmetka->currentText();
+    if (u.PrintNetNo->isChecked())
+        f.PrintNet = 0;
+    else if (u.PrintNetDa->isChecked())
+        f.PrintNet = 1;
+    f.NeNashIshNom = u.NeNashIshNom->text();
+    f.NeNashaIshDat = pickedDate(f.NeNashaIshDat, u.NeNashaIshDat->date());
+    f.WidDok = u.WidDok->currentText();
+    f.DolgnAvt = u.DolgnAvt->currentText();
+    f.FIOAvtor = u.FIOAvtor->currentText();
+    f.Telefon = u.Telefon->text();
+    f.EMail = u.EMail->text();
+    f.Adres = u.Adres->text();
+    f.NazwDok = u.NazwDok->text();
+    f.Fabula = storedText(u.Fabula->toPlainText());
+    f.Nositel = u.Nositel->currentText();
+    f.Listov = u.Listov->value();
+    f.Ekzem = u.Ekzem->value();
+    f.Otpravitel = u.Otpravitel->currentText();
+    f.NashIshNom = u.NashIshNom->text();
+    f.NasheIshData = pickedDate(f.NasheIshData, u.NasheIshData->date());
+    f.AdminFIO = u.AdminFIO->text();
+    f.Otmetka = u.Otmetka->text();
+}
+
+void TForm1::writeControls() {
+    m_updating = true;
+    const CardForm& f = m_state.form;
+    Ui::TForm1& u = *m_ui;
+    setText(u.GurN, f.GurN);
+    setDate(u.DateOtkaza, f.DateOtkaza);
+    setText(u.NashWxodNom, f.NashWxodNom);
+    setDate(u.NashaWxodDat, f.NashaWxodDat);
+    setText(u.KemWines, f.KemWines);
+    setText(u.DolgWines, f.DolgWines);
+    setText(u.PodpUtw, f.PodpUtw);
+    setText(u.DolgnPodp, f.DolgnPodp);
+    setText(u.LicoUN, f.LicoUN);
+    setText(u.KUPN, f.KUPN);
+    setDate(u.KUPData, f.KUPData);
+    setText(u.Motiv, f.Motiv);
+    setText(u.KemProdlen, f.KemProdlen);
+    setText(u.Srok, f.Srok);
+    setText(u.DolgProdlen, f.DolgProdlen);
+    setText(u.DeloNom, f.DeloNom);
+    setDate(u.DeloDat, f.DeloDat);
+    setText(u.Statia, f.Statia);
+    setText(u.MestoNah, f.MestoNah);
+    setText(u.RezPovtRasm, f.RezPovtRasm);
+    setDate(u.DataProvProkur, f.DataProvProkur);
+    setText(u.ProkOtmetka, f.ProkOtmetka);
+    // A flag other than 0 or 1 checks neither item.
+    u.PrintNetNo->setAutoExclusive(false);
+    u.PrintNetDa->setAutoExclusive(false);
+    u.PrintNetNo->setChecked(f.PrintNet == 0);
+    u.PrintNetDa->setChecked(f.PrintNet == 1);
+    u.PrintNetNo->setAutoExclusive(true);
+    u.PrintNetDa->setAutoExclusive(true);
+    setText(u.NeNashIshNom, f.NeNashIshNom);
+    setDate(u.NeNashaIshDat, f.NeNashaIshDat);
+    setText(u.WidDok, f.WidDok);
+    setText(u.DolgnAvt, f.DolgnAvt);
+    setText(u.FIOAvtor, f.FIOAvtor);
+    setText(u.Telefon, f.Telefon);
+    setText(u.EMail, f.EMail);
+    setText(u.Adres, f.Adres);
+    setText(u.NazwDok, f.NazwDok);
+    if (storedText(u.Fabula->toPlainText()) != f.Fabula) {
+        u.Fabula->setPlainText(shownText(f.Fabula));
+        u.Fabula->moveCursor(QTextCursor::End);
+    }
+    setText(u.FabOstZn, f.FabOstZn);
+    setText(u.Nositel, f.Nositel);
+    u.Listov->setValue(f.Listov);
+    u.Ekzem->setValue(f.Ekzem);
+    setText(u.Otpravitel, f.Otpravitel);
+    setText(u.NashIshNom, f.NashIshNom);
+    setDate(u.NasheIshData, f.NasheIshData);
+    setText(u.Klu4Form1, f.Klu4Form1);
+    setText(u.AdminFIO, f.AdminFIO);
+    setText(u.DaWrSozd, f.DaWrSozd);
+    setText(u.DWKorr, f.DWKorr);
+    setText(u.Otmetka, f.Otmetka);
+    setText(u.NNaidena, f.NNaidena);
+    setText(u.WsegoZ, f.WsegoZ);
+    setText(u.WRab, f.WRab);
+    setText(u.ZapGurN, f.ZapGurN);
+    u.Otvet->setText(f.Otvet);
+    u.GifEst->setText(f.GifEst);
+    u.WordEst->setText(f.WordEst);
+
+    const CardButtons& b = m_state.buttons;
+    u.nNew->setVisible(b.nNew);
+    u.nCopiy->setVisible(b.nCopiy);
+    u.nPoisk->setVisible(b.nPoisk);
+    u.nDelete->setVisible(b.nDelete);
+    u.nWstavit->setVisible(b.nWstavit);
+    u.nOtmena->setVisible(b.nOtmena);
+    u.nVstavka->setEnabled(b.nVstavka);
+    u.N7->menuAction()->setEnabled(b.N7);
+    u.N3->menuAction()->setEnabled(b.N3);
+
+    writeGridSelection();
+
+    if (!m_state.focus.isEmpty()) {
+        if (auto* target = findChild<QWidget*>(m_state.focus))
+            target->setFocus();
+        m_state.focus.clear();
+    }
+    m_updating = false;
+}
+
+void TForm1::writeGridSelection() {
+    const auto select = [](QTableView* grid, qint64 row) {
+        if (row < 1 || row > grid->model()->rowCount())
+            return;
+        const QModelIndex index = grid->model()->index(static_cast<int>(row - 1), 0);
+        if (grid->currentIndex().row() != index.row())
+            grid->setCurrentIndex(index);
+        grid->selectRow(index.row());
+        grid->scrollTo(index);
+    };
+    select(m_ui->Spisok, m_state.SpisokRow);
+    select(m_ui->RabSpis, m_state.RabSpisRow);
 }
 
 } // namespace zelmar

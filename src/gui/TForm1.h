@@ -2,18 +2,63 @@
 
 #include <QMainWindow>
 
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QDateEdit;
+class QLineEdit;
+class QTableView;
+
+namespace Ui {
+class TForm1;
+}
+
 namespace zelmar {
 
 struct AppState;
 
+// The main window: the card editor, its commands, the navigation and the two card grids. It
+// binds widgets to the register's state and holds no rules: before a command the widgets are
+// copied into the state's controls, after it the controls are copied back.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
     explicit TForm1(AppState& state, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    Ui::TForm1& ui() { return *m_ui; }
+    AppState& state() { return m_state; }
+
+    // Runs one command of the register through the command boundary.
+    void run(const std::function<void()>& command);
+    // Shows one of the program's own windows modally; on return the main window is
+    // activated again, as the register does.
+    void showOwnWindow(QWidget& window);
+
+signals:
+    // The register asked to end the program, with this exit code.
+    void leaving(int exitCode);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void setupGrid(QTableView* grid, const QList<int>& widths);
+    void connectCommands();
+    void readControls();
+    void writeControls();
+    void writeGridSelection();
+    void leave(int exitCode);
+
     AppState& m_state;
+    std::unique_ptr<Ui::TForm1> m_ui;
+    bool m_updating = false;
+    bool m_shown = false;
+    bool m_leaving = false;
 };
 
 } // namespace zelmar

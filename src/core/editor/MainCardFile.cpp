@@ -3,14 +3,13 @@
 #include "core/texts/DayNumber.h"
 
 #include <algorithm>
-#include <numeric>
 #include <new>
+#include <numeric>
 
 namespace zelmar {
 
 template <class K>
-void RecordOrder<K>::build()
-{
+void RecordOrder<K>::build() {
     m_order.resize(m_values.size());
     std::iota(m_order.begin(), m_order.end(), 0);
     if (!std::is_sorted(m_values.begin(), m_values.end())) {
@@ -21,20 +20,18 @@ void RecordOrder<K>::build()
 }
 
 template <class K>
-std::optional<qint64> RecordOrder<K>::first(K value) const
-{
-    const auto it = std::lower_bound(m_order.begin(), m_order.end(), value,
-                                     [this](std::int32_t record, K v) {
-                                         return m_values[static_cast<size_t>(record)] < v;
-                                     });
+std::optional<qint64> RecordOrder<K>::first(K value) const {
+    const auto it =
+        std::lower_bound(m_order.begin(), m_order.end(), value, [this](std::int32_t record, K v) {
+            return m_values[static_cast<size_t>(record)] < v;
+        });
     if (it == m_order.end() || m_values[static_cast<size_t>(*it)] != value)
         return std::nullopt;
     return *it;
 }
 
 template <class K>
-std::vector<std::int32_t>::iterator RecordOrder<K>::place(qint64 record)
-{
+std::vector<std::int32_t>::iterator RecordOrder<K>::place(qint64 record) {
     const K value = m_values[static_cast<size_t>(record)];
     return std::lower_bound(m_order.begin(), m_order.end(), record,
                             [this, value](std::int32_t other, qint64 rec) {
@@ -44,14 +41,12 @@ std::vector<std::int32_t>::iterator RecordOrder<K>::place(qint64 record)
 }
 
 template <class K>
-void RecordOrder<K>::insert(qint64 record)
-{
+void RecordOrder<K>::insert(qint64 record) {
     m_order.insert(place(record), static_cast<std::int32_t>(record));
 }
 
 template <class K>
-void RecordOrder<K>::remove(qint64 record)
-{
+void RecordOrder<K>::remove(qint64 record) {
     const auto it = place(record);
     if (it != m_order.end() && *it == record)
         m_order.erase(it);
@@ -61,12 +56,12 @@ template class RecordOrder<std::int32_t>;
 template class RecordOrder<std::int64_t>;
 
 std::int64_t MainCardFile::numberInYear(int gurN, int year) {
-    return (static_cast<std::int64_t>(gurN) << 32) | static_cast<std::uint32_t>(year);
+    // Year first: in register order the values then mostly grow.
+    return (static_cast<std::int64_t>(year) << 32) | static_cast<std::uint32_t>(gurN);
 }
 
 std::int64_t MainCardFile::numberInYear(const TAnketa& card) {
-    const QDate date = dateOf(card.DateOtkaza);
-    return numberInYear(card.GurN, date.isValid() ? date.year() : 0);
+    return numberInYear(card.GurN, yearOfDay(card.DateOtkaza));
 }
 
 void MainCardFile::reindex(const std::function<void(qint64, const TAnketa&)>& visit) {

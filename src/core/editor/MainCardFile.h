@@ -17,9 +17,7 @@ template <class K>
 class RecordOrder {
 public:
     explicit RecordOrder(const std::vector<K>& values)
-        : m_values(values)
-    {
-    }
+        : m_values(values) {}
     // Orders all records; values already in record order (keys drawn from the clock) cost
     // one pass.
     void build();

@@ -43,8 +43,7 @@ QDate dateOf(double day) {
     return splitDayNumber(day).date;
 }
 
-int yearOfDay(double day)
-{
+int yearOfDay(double day) {
     if (!isRepresentable(day))
         return 0;
     // Cards come mostly in date order: remember the bounds of the last year met.

@@ -1,0 +1,56 @@
+// Renders the windows of the register to PNG files, for looking at them:
+//   zelmar_screens INSTALLATION-FOLDER OUTPUT-FOLDER [WIDTHxHEIGHT]
+#include "core/editor/AppState.h"
+#include "core/platform/Clock.h"
+#include "core/platform/ScriptedPrompts.h"
+#include "core/platform/Shell.h"
+#include "core/store/InstallFolder.h"
+#include "gui/TForm1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+
+#include <cstdio>
+
+using namespace zelmar;
+
+namespace {
+
+void save(QWidget& window, const QString& folder, const QString& name) {
+    window.show();
+    QApplication::processEvents();
+    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
+    window.grab().save(path);
+    std::printf("%s\n", qPrintable(path));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() < 3) {
+        std::fprintf(stderr, "usage: zelmar_screens FOLDER OUTPUT [WIDTHxHEIGHT]\n");
+        return 2;
+    }
+    const QString root = args.at(1);
+    const QString out = args.at(2);
+    QSize size(1280, 800);
+    if (args.size() > 3) {
+        const QStringList wh = args.at(3).split(QLatin1Char('x'));
+        size = QSize(wh.value(0).toInt(), wh.value(1).toInt());
+    }
+    QDir().mkpath(out);
+    prepareInstallFolder(root);
+
+    SystemClock clock;
+    ScriptedPrompts prompts;
+    RecordingShell shell;
+    AppState state(Paths(root), clock, prompts, shell);
+    TForm1 form1(state);
+    form1.resize(size);
+    save(form1, out, QStringLiteral("TForm1-%1x%2").arg(size.width()).arg(size.height()));
+    return 0;
+}
