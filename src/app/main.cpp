@@ -5,6 +5,9 @@
 #include "gui/QtPrompts.h"
 #include "gui/QtShell.h"
 #include "gui/TForm1.h"
+#include "gui/TForm5.h"
+#include "gui/TFormNastr.h"
+#include "gui/TZapusk.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -58,11 +61,19 @@ int main(int argc, char** argv) {
     SystemClock clock;
     QtShell shell;
     AppState state(Paths(root), clock, prompts, shell);
+    // The windows, created in the register's order; the start-up window comes first and is
+    // the one the user sees.
+    TZapusk zapusk(state);
     TForm1 form1(state);
-    prompts.setParent(&form1);
     if (state.exitCode)
         return *state.exitCode;
-    QObject::connect(&form1, &TForm1::leaving, &app, [](int code) { QApplication::exit(code); });
-    form1.showMaximized();
+    prompts.setParent(&form1);
+    TForm5 form5(state, &form1);
+    TFormNastr formNastr(state, &form1);
+    form1.setOwnWindows({&form5, &formNastr});
+    zapusk.setMainWindow(&form1);
+    QObject::connect(&zapusk, &TZapusk::finishedWith, &app,
+                     [](int code) { QApplication::exit(code); });
+    zapusk.show();
     return QApplication::exec();
 }

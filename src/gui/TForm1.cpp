@@ -7,6 +7,8 @@
 #include "core/editor/Navigation.h"
 #include "core/platform/CommandBoundary.h"
 #include "core/texts/DayNumber.h"
+#include "gui/TForm5.h"
+#include "gui/TFormNastr.h"
 
 #include "ui_TForm1.h"
 
@@ -74,10 +76,10 @@ TForm1::TForm1(AppState& state, QWidget* parent)
     setupGrid(m_ui->RabSpis, {36, 30, 37, 50, 63, 51, 131, 16, 64});
 
     // Entries whose commands are not part of the register yet.
-    for (QAction* entry : {m_ui->N20, m_ui->N2,    m_ui->N18,   m_ui->N19, m_ui->Bacup1, m_ui->N35,
-                           m_ui->N16, m_ui->N9851, m_ui->N9581, m_ui->N11, m_ui->N17,    m_ui->N10,
-                           m_ui->N6,  m_ui->N5,    m_ui->N9,    m_ui->N32, m_ui->N12,    m_ui->N13,
-                           m_ui->N14, m_ui->N21,   m_ui->N25,   m_ui->N26, m_ui->N27})
+    for (QAction* entry :
+         {m_ui->N20,   m_ui->N2,    m_ui->N18, m_ui->N19, m_ui->Bacup1, m_ui->N35, m_ui->N16,
+          m_ui->N9851, m_ui->N9581, m_ui->N11, m_ui->N17, m_ui->N10,    m_ui->N9,  m_ui->N32,
+          m_ui->N12,   m_ui->N13,   m_ui->N14, m_ui->N21, m_ui->N25,    m_ui->N26, m_ui->N27})
         entry->setEnabled(false);
 
     connectCommands();
@@ -124,6 +126,14 @@ void TForm1::connectCommands() {
     command(m_ui->SpeedButEnd, &SpeedButEndClick);
 
     connect(m_ui->N4, &QAction::triggered, this, [this] { run([this] { N4Click(m_state); }); });
+    connect(m_ui->N5, &QAction::triggered, this, [this] {
+        if (m_windows.form5)
+            showOwnWindow(*m_windows.form5);
+    });
+    connect(m_ui->N6, &QAction::triggered, this, [this] {
+        if (m_windows.formNastr)
+            showOwnWindow(*m_windows.formNastr);
+    });
 
     connect(m_ui->Fabula, &QPlainTextEdit::textChanged, this, [this] {
         if (m_updating)
@@ -335,7 +345,7 @@ void TForm1::writeControls() {
     u.nWstavit->setVisible(b.nWstavit);
     u.nOtmena->setVisible(b.nOtmena);
     u.nVstavka->setEnabled(b.nVstavka);
-    u.N7->menuAction()->setEnabled(b.N7);
+    u.N7->menuAction()->setEnabled(b.N7 && !b.N7Locked);
     u.N3->menuAction()->setEnabled(b.N3);
 
     writeGridSelection();

@@ -17,6 +17,14 @@ class TForm1;
 namespace zelmar {
 
 struct AppState;
+class TForm5;
+class TFormNastr;
+
+// The program's own windows that the main window opens.
+struct OwnWindows {
+    TForm5* form5 = nullptr;
+    TFormNastr* formNastr = nullptr;
+};
 
 // The main window: the card editor, its commands, the navigation and the two card grids. It
 // binds widgets to the register's state and holds no rules: before a command the widgets are
@@ -30,6 +38,8 @@ public:
 
     Ui::TForm1& ui() { return *m_ui; }
     AppState& state() { return m_state; }
+
+    void setOwnWindows(const OwnWindows& windows) { m_windows = windows; }
 
     // Runs one command of the register through the command boundary.
     void run(const std::function<void()>& command);
@@ -59,6 +69,7 @@ private:
     bool m_updating = false;
     bool m_shown = false;
     bool m_leaving = false;
+    OwnWindows m_windows;
 };
 
 } // namespace zelmar

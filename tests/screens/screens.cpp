@@ -6,6 +6,9 @@
 #include "core/platform/Shell.h"
 #include "core/store/InstallFolder.h"
 #include "gui/TForm1.h"
+#include "gui/TForm5.h"
+#include "gui/TFormNastr.h"
+#include "gui/TZapusk.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,6 +26,7 @@ void save(QWidget& window, const QString& folder, const QString& name) {
     const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
     window.grab().save(path);
     std::printf("%s\n", qPrintable(path));
+    window.hide();
 }
 
 } // namespace
@@ -49,8 +53,14 @@ int main(int argc, char** argv) {
     ScriptedPrompts prompts;
     RecordingShell shell;
     AppState state(Paths(root), clock, prompts, shell);
+    TZapusk zapusk(state);
     TForm1 form1(state);
+    TForm5 form5(state);
+    TFormNastr formNastr(state);
     form1.resize(size);
     save(form1, out, QStringLiteral("TForm1-%1x%2").arg(size.width()).arg(size.height()));
+    save(zapusk, out, QStringLiteral("TZapusk"));
+    save(form5, out, QStringLiteral("TForm5"));
+    save(formNastr, out, QStringLiteral("TFormNastr"));
     return 0;
 }

@@ -18,7 +18,7 @@ AppState::AppState(const Paths& paths_, const Clock& clock_, Prompts& prompts_, 
 AppState::~AppState() = default;
 
 QString AppState::currentUserName() const {
-    return QString();
+    return access.CurUserName;
 }
 
 } // namespace zelmar

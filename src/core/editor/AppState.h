@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/access/Settings.h"
+#include "core/access/Users.h"
 #include "core/editor/CardForm.h"
 #include "core/editor/CardGridModel.h"
 #include "core/editor/MainCardFile.h"
@@ -38,6 +40,11 @@ struct AppState {
     CardFile archive;
     CardFile working;
     RecordFile templates{448};
+    TypedFile<TDostupRec> usersFile;
+
+    // The users and who is working; the settings.
+    Access access;
+    Settings settings;
 
     // The card buffer: the card last read from a file or gathered from the editor.
     TAnketa card;

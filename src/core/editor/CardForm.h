@@ -77,7 +77,9 @@ struct CardButtons {
     bool nOtmena = true;
     bool nVstavka = false; // enabled by Copy
     bool N7 = true;        // menu "Печать"
-    bool N3 = true;        // menu "Сервис"
+    bool N7Locked = false; // "Печать" closed to the user who logged in
+
+    bool N3 = true; // menu "Сервис"
 };
 
 } // namespace zelmar

@@ -1,5 +1,7 @@
 #include "core/editor/MainWindowEvents.h"
 
+#include "core/access/Settings.h"
+#include "core/access/Users.h"
 #include "core/editor/AppState.h"
 #include "core/editor/EditorRoutines.h"
 #include "core/platform/CommandBoundary.h"
@@ -73,6 +75,10 @@ void FormCreate(AppState& s) {
         reportTornTail(s, s.archive);
         s.working.create(s.local(files::WorkingCards));
         openOrCreate(s.templates, s.local(files::Templates));
+        loadAccessTable(s);
+        if (s.exitCode)
+            return;
+        loadSettings(s);
         fillGrids(s);
         s.printSelectedGurN = 0;
     } catch (const ZelmarError& error) {
@@ -98,7 +104,9 @@ void FormActivate(AppState& s) {
 
 void closeAllFiles(AppState& s) {
     s.main.close();
+    s.usersFile.close();
     s.archive.close();
+
     s.working.close();
     s.templates.close();
 }

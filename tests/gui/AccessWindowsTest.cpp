@@ -1,0 +1,110 @@
+#include "core/access/Users.h"
+#include "gui/TForm1.h"
+#include "gui/TForm5.h"
+#include "gui/TFormNastr.h"
+#include "gui/TZapusk.h"
+#include "support/TestSupport.h"
+
+#include "ui_TForm1.h"
+#include "ui_TForm5.h"
+#include "ui_TFormNastr.h"
+#include "ui_TZapusk.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+using namespace zelmar;
+using namespace zelmar::test;
+
+namespace {
+
+class AccessWindowsTest : public RegisterTest {};
+
+} // namespace
+
+TEST_F(AccessWindowsTest, StartUpWindowControls) {
+    prepareFolder();
+    AppState& s = newState();
+    TZapusk zapusk(s);
+    EXPECT_EQ(zapusk.windowTitle(), QStringLiteral("Zelmar 13.2.19."));
+    for (const char* name :
+         {"Komentar", "NomZamka", "Dalee", "dxfColorButton1", "OpisProgr", "dxfColorButton2"})
+        EXPECT_NE(zapusk.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_EQ(zapusk.ui().NomZamka->maxLength(), 12);
+    EXPECT_EQ(zapusk.ui().NomZamka->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(zapusk.ui().NomZamka->text().size(), 6);
+    EXPECT_EQ(zapusk.ui().Dalee->text(), QStringLiteral("Дальше"));
+    EXPECT_EQ(zapusk.ui().Komentar->text().trimmed(), QStringLiteral("Стой! Кто идёт?"));
+}
+
+TEST_F(AccessWindowsTest, FourWrongPasswordsHideNext) {
+    prepareFolder();
+    AppState& s = newState();
+    TZapusk zapusk(s);
+    TForm1 form1(s);
+    zapusk.setMainWindow(&form1);
+    zapusk.show();
+    for (int press = 0; press < 4; ++press) {
+        zapusk.ui().NomZamka->setText(QStringLiteral("999999"));
+        QTest::keyClick(zapusk.ui().NomZamka, Qt::Key_Return);
+    }
+    EXPECT_TRUE(zapusk.ui().Dalee->isHidden());
+    EXPECT_EQ(zapusk.ui().Komentar->text(), QStringLiteral("Ознакомтесь с инструкцией"));
+    EXPECT_FALSE(form1.isVisible());
+}
+
+TEST_F(AccessWindowsTest, TheRightPasswordAndEnterOpenTheMainWindow) {
+    prepareFolder();
+    AppState& s = newState();
+    TZapusk zapusk(s);
+    TForm1 form1(s);
+    zapusk.setMainWindow(&form1);
+    int exitCode = -1;
+    QObject::connect(&zapusk, &TZapusk::finishedWith, [&exitCode](int code) { exitCode = code; });
+    zapusk.show();
+    bool mainShown = false;
+    // While the main window is up, leave it through "Выход".
+    QTimer::singleShot(0, [&] {
+        mainShown = form1.isVisible();
+        form1.ui().N4->trigger();
+    });
+    zapusk.ui().NomZamka->setText(defaultAdminPassword());
+    QTest::keyClick(zapusk.ui().NomZamka, Qt::Key_Return);
+    EXPECT_TRUE(mainShown);
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_FALSE(zapusk.isVisible());
+}
+
+TEST_F(AccessWindowsTest, UsersTableShowsTheUsersFile) {
+    AppState& s = start();
+    TForm5 form5(s);
+    form5.show();
+    QTableWidget* grid = form5.ui().TabDost;
+    EXPECT_EQ(grid->columnCount(), 5);
+    EXPECT_EQ(grid->rowCount(), 10);
+    EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), QStringLiteral("Код"));
+    EXPECT_EQ(grid->toolTip(), QStringLiteral("Первый код и доступ не менять!!!"));
+    EXPECT_EQ(grid->item(0, 2)->text(), QStringLiteral("Администратор"));
+    EXPECT_EQ(grid->item(3, 0)->text(), QStringLiteral("04"));
+    EXPECT_TRUE(grid->item(4, 0)->text().isEmpty());
+
+    grid->item(3, 0)->setText(QString());
+    m_prompts.ok();
+    QTest::mouseClick(form5.ui().ZapDostup, Qt::LeftButton);
+    EXPECT_EQ(readBytes(QStringLiteral("Baza/Dostup.dat")).size(), 3 * 48);
+}
+
+TEST_F(AccessWindowsTest, SettingsWindow) {
+    AppState& s = start();
+    TFormNastr nastr(s);
+    for (const char* name : {"VerOff", "BackUpPut", "BitBtn3", "ZapNastr", "BitBtn1"})
+        EXPECT_NE(nastr.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_EQ(nastr.ui().VerOff->text(), QStringLiteral("2003"));
+    EXPECT_EQ(nastr.ui().BackUpPut->text(), file(QStringLiteral("Backup")));
+    EXPECT_EQ(nastr.ui().BitBtn1->text(), QStringLiteral("Печать"));
+    nastr.ui().VerOff->setText(QStringLiteral("2016"));
+    m_prompts.ok();
+    QTest::mouseClick(nastr.ui().ZapNastr, Qt::LeftButton);
+    EXPECT_TRUE(readBytes(QStringLiteral("NoKor.krv")).startsWith("2016\r\n"));
+}
