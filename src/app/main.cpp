@@ -4,6 +4,7 @@
 #include "core/store/InstallFolder.h"
 #include "gui/QtPrompts.h"
 #include "gui/QtShell.h"
+#include "gui/TFIO_Dolgn.h"
 #include "gui/TForm1.h"
 #include "gui/TForm5.h"
 #include "gui/TFormNastr.h"
@@ -70,7 +71,9 @@ int main(int argc, char** argv) {
     prompts.setParent(&form1);
     TForm5 form5(state, &form1);
     TFormNastr formNastr(state, &form1);
-    form1.setOwnWindows({&form5, &formNastr});
+    TFIO_Dolgn fioDolgn(state, &form1);
+    form1.setOwnWindows({&form5, &formNastr, &fioDolgn});
+
     zapusk.setMainWindow(&form1);
     QObject::connect(&zapusk, &TZapusk::finishedWith, &app,
                      [](int code) { QApplication::exit(code); });

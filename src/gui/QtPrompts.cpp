@@ -1,5 +1,7 @@
 #include "gui/QtPrompts.h"
 
+#include "gui/QtColours.h"
+
 #include "gui/TRedak.h"
 #include "gui/TWibor.h"
 
@@ -26,17 +28,6 @@ QMessageBox::Icon boxIcon(Prompts::Icon icon) {
         break;
     }
     return QMessageBox::Warning;
-}
-
-// Colours of the register are 0x00BBGGRR.
-QColor toQColor(std::uint32_t colour) {
-    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-}
-
-std::uint32_t fromQColor(const QColor& colour) {
-    return static_cast<std::uint32_t>(colour.red()) |
-           (static_cast<std::uint32_t>(colour.green()) << 8) |
-           (static_cast<std::uint32_t>(colour.blue()) << 16);
 }
 
 } // namespace

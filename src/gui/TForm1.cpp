@@ -2,11 +2,16 @@
 
 #include "core/editor/AppState.h"
 #include "core/editor/CardCommands.h"
+#include "core/editor/ColourCommands.h"
 #include "core/editor/EditorRoutines.h"
 #include "core/editor/MainWindowEvents.h"
 #include "core/editor/Navigation.h"
+#include "core/editor/OfficialsEditor.h"
+#include "core/editor/ReferenceLists.h"
 #include "core/platform/CommandBoundary.h"
 #include "core/texts/DayNumber.h"
+#include "gui/QtColours.h"
+#include "gui/TFIO_Dolgn.h"
 #include "gui/TForm5.h"
 #include "gui/TFormNastr.h"
 
@@ -70,16 +75,26 @@ TForm1::TForm1(AppState& state, QWidget* parent)
     m_ui->FIOAvtor->lineEdit()->setMaxLength(40);
     m_ui->Otpravitel->lineEdit()->setMaxLength(50);
 
+    m_shownRevisions.fill(-1);
+    m_listBoxes = {
+        {m_ui->WidDok, ListId::WidDok},         {m_ui->Nositel, ListId::Nositel},
+        {m_ui->Otpravitel, ListId::Otpravitel}, {m_ui->Statia, ListId::Statia},
+        {m_ui->DolgnAvt, ListId::DolgnAvt},     {m_ui->FIOAvtor, ListId::FIOAvtor},
+        {m_ui->MestoNah, ListId::MestoNah},     {m_ui->LicoUN, ListId::LicoUN},
+        {m_ui->Motiv, ListId::Motiv},           {m_ui->DolgWines, ListId::DolgWines},
+        {m_ui->DolgnPodp, ListId::DolgnPodp},   {m_ui->DolgProdlen, ListId::DolgProdlen},
+        {m_ui->KemWines, ListId::KemWines},     {m_ui->PodpUtw, ListId::PodpUtw},
+        {m_ui->KemProdlen, ListId::KemProdlen},
+    };
+
     m_ui->Spisok->setModel(&m_state.Spisok);
     m_ui->RabSpis->setModel(&m_state.RabSpis);
     setupGrid(m_ui->Spisok, {28, 30, 37, 50, 63, 51, 131, 16, 64});
     setupGrid(m_ui->RabSpis, {36, 30, 37, 50, 63, 51, 131, 16, 64});
 
     // Entries whose commands are not part of the register yet.
-    for (QAction* entry :
-         {m_ui->N20,   m_ui->N2,    m_ui->N18, m_ui->N19, m_ui->Bacup1, m_ui->N35, m_ui->N16,
-          m_ui->N9851, m_ui->N9581, m_ui->N11, m_ui->N17, m_ui->N10,    m_ui->N9,  m_ui->N32,
-          m_ui->N12,   m_ui->N13,   m_ui->N14, m_ui->N21, m_ui->N25,    m_ui->N26, m_ui->N27})
+    for (QAction* entry : {m_ui->N20, m_ui->N2, m_ui->N18, m_ui->N19, m_ui->Bacup1, m_ui->N35,
+                           m_ui->N16, m_ui->N9851, m_ui->N9581, m_ui->N11, m_ui->N17, m_ui->N10})
         entry->setEnabled(false);
 
     connectCommands();
@@ -126,6 +141,45 @@ void TForm1::connectCommands() {
     command(m_ui->SpeedButEnd, &SpeedButEndClick);
 
     connect(m_ui->N4, &QAction::triggered, this, [this] { run([this] { N4Click(m_state); }); });
+    // Enter in a drop-down list adds its text to the list (not in the medium's list).
+    for (const ListBox& list : m_listBoxes) {
+        if (list.id == ListId::Nositel)
+            continue;
+        connect(list.box->lineEdit(), &QLineEdit::returnPressed, this,
+                [this, id = list.id] { run([this, id] { appendOnEnter(m_state, id); }); });
+    }
+    // Choosing or typing an official fills his position.
+    const auto picker = [this](QComboBox* box, void (*handler)(AppState&)) {
+        connect(box, &QComboBox::editTextChanged, this, [this, handler] {
+            if (!m_updating)
+                run([this, handler] { handler(m_state); });
+        });
+    };
+    picker(m_ui->KemWines, &KemWinesChange);
+    picker(m_ui->PodpUtw, &PodpUtwChange);
+    picker(m_ui->KemProdlen, &KemProdlenChange);
+
+    const auto listEditor = [this](QAction* entry, void (*handler)(AppState&)) {
+        connect(entry, &QAction::triggered, this,
+                [this, handler] { runWithOwnWindow([this, handler] { handler(m_state); }); });
+    };
+    listEditor(m_ui->N32, &MotClick);
+    listEditor(m_ui->N12, &WidDokumClick);
+    listEditor(m_ui->N13, &PredpriClick);
+    listEditor(m_ui->N14, &N14Click);
+    listEditor(m_ui->N21, &N21Click);
+    connect(m_ui->N9, &QAction::triggered, this, [this] {
+        if (m_windows.fioDolgn)
+            showOwnWindow(*m_windows.fioDolgn);
+    });
+    const auto colour = [this](QAction* entry, void (*handler)(AppState&)) {
+        connect(entry, &QAction::triggered, this,
+                [this, handler] { run([this, handler] { handler(m_state); }); });
+    };
+    colour(m_ui->N25, &N25Click);
+    colour(m_ui->N26, &N26Click);
+    colour(m_ui->N27, &N27Click);
+
     connect(m_ui->N5, &QAction::triggered, this, [this] {
         if (m_windows.form5)
             showOwnWindow(*m_windows.form5);
@@ -188,6 +242,11 @@ void TForm1::run(const std::function<void()>& command) {
     writeControls();
     if (m_state.exitCode)
         leave(*m_state.exitCode);
+}
+
+void TForm1::runWithOwnWindow(const std::function<void()>& command) {
+    run(command);
+    run([this] { FormActivate(m_state); });
 }
 
 void TForm1::showOwnWindow(QWidget& window) {
@@ -273,6 +332,8 @@ void TForm1::readControls() {
 
 void TForm1::writeControls() {
     m_updating = true;
+    writeLists();
+    writeColours();
     const CardForm& f = m_state.form;
     Ui::TForm1& u = *m_ui;
     setText(u.GurN, f.GurN);
@@ -356,6 +417,43 @@ void TForm1::writeControls() {
         m_state.focus.clear();
     }
     m_updating = false;
+}
+
+void TForm1::writeLists() {
+    for (const ListBox& list : m_listBoxes) {
+        const auto index = static_cast<size_t>(list.id);
+        const int revision = m_state.lists.revision(list.id);
+        if (m_shownRevisions[index] == revision)
+            continue;
+        m_shownRevisions[index] = revision;
+        const QString text = list.box->currentText();
+        list.box->clear();
+        list.box->addItems(m_state.lists.items(list.id));
+        list.box->setEditText(text);
+    }
+}
+
+void TForm1::writeColours() {
+    const WindowColours& c = m_state.colours;
+    const std::array<TColor, 3> colours = {c.Form1, c.NashiOtm, c.WhodInfo};
+    if (m_coloursShown && colours == m_shownColours)
+        return;
+    m_coloursShown = true;
+    m_shownColours = colours;
+    const auto paint = [](QWidget* widget, TColor colour) {
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::Window, toQColor(colour));
+        widget->setPalette(palette);
+        widget->setAutoFillBackground(true);
+    };
+    paint(m_ui->centralwidget, c.Form1);
+    paint(m_ui->NashiOtm, c.NashiOtm);
+    paint(m_ui->WhodInfo, c.WhodInfo);
+    if (c.pages) {
+        paint(m_ui->Zakl1, WindowColours::Zakl1);
+        paint(m_ui->GlTS, WindowColours::GlTS);
+        paint(m_ui->RaTS, WindowColours::RaTS);
+    }
 }
 
 void TForm1::writeGridSelection() {

@@ -1,9 +1,14 @@
 #pragma once
 
+#include "core/store/Colours.h"
+#include "core/store/DropDownLists.h"
+
 #include <QMainWindow>
 
+#include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QComboBox;
 class QDateEdit;
@@ -17,6 +22,7 @@ class TForm1;
 namespace zelmar {
 
 struct AppState;
+class TFIO_Dolgn;
 class TForm5;
 class TFormNastr;
 
@@ -24,6 +30,7 @@ class TFormNastr;
 struct OwnWindows {
     TForm5* form5 = nullptr;
     TFormNastr* formNastr = nullptr;
+    TFIO_Dolgn* fioDolgn = nullptr;
 };
 
 // The main window: the card editor, its commands, the navigation and the two card grids. It
@@ -62,6 +69,11 @@ private:
     void readControls();
     void writeControls();
     void writeGridSelection();
+    void writeLists();
+    void writeColours();
+    // Runs a command that shows one of the register's own windows (the list editor), then
+    // activates the main window again.
+    void runWithOwnWindow(const std::function<void()>& command);
     void leave(int exitCode);
 
     AppState& m_state;
@@ -70,6 +82,16 @@ private:
     bool m_shown = false;
     bool m_leaving = false;
     OwnWindows m_windows;
+
+    // The drop-down lists of the card and the lists that feed them.
+    struct ListBox {
+        QComboBox* box;
+        ListId id;
+    };
+    std::vector<ListBox> m_listBoxes;
+    std::array<int, kListCount> m_shownRevisions;
+    std::array<TColor, 3> m_shownColours{};
+    bool m_coloursShown = false;
 };
 
 } // namespace zelmar

@@ -5,10 +5,16 @@
 #include "core/platform/ScriptedPrompts.h"
 #include "core/platform/Shell.h"
 #include "core/store/InstallFolder.h"
+#include "gui/TFIO_Dolgn.h"
 #include "gui/TForm1.h"
 #include "gui/TForm5.h"
 #include "gui/TFormNastr.h"
+#include "gui/TRedak.h"
+#include "gui/TWibor.h"
 #include "gui/TZapusk.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
 
 #include <QApplication>
 #include <QDir>
@@ -62,5 +68,19 @@ int main(int argc, char** argv) {
     save(zapusk, out, QStringLiteral("TZapusk"));
     save(form5, out, QStringLiteral("TForm5"));
     save(formNastr, out, QStringLiteral("TFormNastr"));
+    TFIO_Dolgn fio(state);
+    save(fio, out, QStringLiteral("TFIO_Dolgn"));
+    TRedak redak;
+    redak.setWindowTitle(QStringLiteral("Список должностей"));
+    redak.findChild<QPlainTextEdit*>(QStringLiteral("Spisok"))
+        ->setPlainText(QStringLiteral("Дознаватель\nЗам.начальника ОМВД\nНачальник ОМВД\n"));
+    save(redak, out, QStringLiteral("TRedak"));
+    TWibor wibor;
+    wibor.setWindowTitle(QStringLiteral("Удаление Анкеты из Главной картотеки"));
+    wibor.findChild<QPushButton*>(QStringLiteral("Redak"))->setText(QStringLiteral("Удалить"));
+    wibor.findChild<QPushButton*>(QStringLiteral("Udalit"))->setText(QStringLiteral("В Архив"));
+    wibor.findChild<QPushButton*>(QStringLiteral("Otmena"))
+        ->setText(QStringLiteral("Ничего не делать"));
+    save(wibor, out, QStringLiteral("TWibor"));
     return 0;
 }

@@ -4,7 +4,11 @@
 #include "core/access/Users.h"
 #include "core/editor/CardForm.h"
 #include "core/editor/CardGridModel.h"
+#include "core/editor/ColourCommands.h"
 #include "core/editor/MainCardFile.h"
+#include "core/editor/OfficialsEditor.h"
+#include "core/store/DropDownLists.h"
+#include "core/store/Officials.h"
 #include "core/store/Paths.h"
 #include "core/store/RecordFile.h"
 #include "core/store/TAnketa.h"
@@ -41,10 +45,16 @@ struct AppState {
     CardFile working;
     RecordFile templates{448};
     TypedFile<TDostupRec> usersFile;
+    TypedFile<TWinesRec> officialsFile;
 
     // The users and who is working; the settings.
     Access access;
     Settings settings;
+
+    // The drop-down lists, the officials editor, the window's colours.
+    DropDownLists lists;
+    OfficialsEditor officials;
+    WindowColours colours;
 
     // The card buffer: the card last read from a file or gathered from the editor.
     TAnketa card;

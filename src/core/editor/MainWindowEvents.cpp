@@ -4,6 +4,7 @@
 #include "core/access/Users.h"
 #include "core/editor/AppState.h"
 #include "core/editor/EditorRoutines.h"
+#include "core/editor/ReferenceLists.h"
 #include "core/platform/CommandBoundary.h"
 #include "core/platform/Errors.h"
 #include "core/platform/Prompts.h"
@@ -75,12 +76,15 @@ void FormCreate(AppState& s) {
         reportTornTail(s, s.archive);
         s.working.create(s.local(files::WorkingCards));
         openOrCreate(s.templates, s.local(files::Templates));
+        openOfficialsTable(s);
         loadAccessTable(s);
         if (s.exitCode)
             return;
         loadSettings(s);
         fillGrids(s);
+        loadReferenceLists(s);
         s.printSelectedGurN = 0;
+        loadColours(s);
     } catch (const ZelmarError& error) {
         // As the register always did: the error is shown, the rest of the start is skipped,
         // and the window opens with what was done.
@@ -88,7 +92,9 @@ void FormCreate(AppState& s) {
     }
 }
 
-void FormShow(AppState&) {}
+void FormShow(AppState& s) {
+    loadOfficials(s);
+}
 
 void FormActivate(AppState& s) {
     if (s.working.isOpen() && s.working.size() > 0) {
@@ -103,6 +109,7 @@ void FormActivate(AppState& s) {
 }
 
 void closeAllFiles(AppState& s) {
+    s.officialsFile.close();
     s.main.close();
     s.usersFile.close();
     s.archive.close();
@@ -112,7 +119,9 @@ void closeAllFiles(AppState& s) {
 }
 
 void N4Click(AppState& s) {
+    saveReferenceLists(s);
     closeAllFiles(s);
+
     s.exitCode = 0;
 }
 
