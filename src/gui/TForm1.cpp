@@ -4,10 +4,12 @@
 #include "core/editor/CardCommands.h"
 #include "core/editor/ColourCommands.h"
 #include "core/editor/EditorRoutines.h"
+#include "core/editor/InsertDelete.h"
 #include "core/editor/MainWindowEvents.h"
 #include "core/editor/Navigation.h"
 #include "core/editor/OfficialsEditor.h"
 #include "core/editor/ReferenceLists.h"
+#include "core/editor/WorkingFile.h"
 #include "core/platform/CommandBoundary.h"
 #include "core/texts/DayNumber.h"
 #include "gui/QtColours.h"
@@ -139,6 +141,14 @@ void TForm1::connectCommands() {
     command(m_ui->SpeedButPred, &SpeedButPredClick);
     command(m_ui->SpeedButNext, &SpeedButNextClick);
     command(m_ui->SpeedButEnd, &SpeedButEndClick);
+    command(m_ui->nDelete, &nDeleteClick);
+    command(m_ui->nWstavit, &nWstavitClick);
+    command(m_ui->nGlRab, &nGlRabClick);
+    command(m_ui->RabZero, &RabZeroClick);
+    connect(m_ui->Zakl1, &QTabWidget::currentChanged, this, [this](int page) {
+        if (page == m_ui->Zakl1->indexOf(m_ui->RaTS))
+            run([this] { RaTSShow(m_state); });
+    });
 
     connect(m_ui->N4, &QAction::triggered, this, [this] { run([this] { N4Click(m_state); }); });
     // Enter in a drop-down list adds its text to the list (not in the medium's list).
@@ -230,6 +240,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         const QModelIndex index = m_ui->Spisok->indexAt(press->position().toPoint());
         const qint64 row = index.isValid() ? index.row() + 1 : 0;
         run([this, row] { SpisokMouseDown(m_state, row); });
+    } else if (event->type() == QEvent::MouseButtonPress && watched == m_ui->RabSpis->viewport()) {
+        const auto* press = static_cast<QMouseEvent*>(event);
+        const QModelIndex index = m_ui->RabSpis->indexAt(press->position().toPoint());
+        const qint64 row = index.isValid() ? index.row() + 1 : 0;
+        run([this, row] { RabSpisMouseDown(m_state, row); });
     }
     return QMainWindow::eventFilter(watched, event);
 }

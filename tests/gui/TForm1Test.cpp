@@ -129,3 +129,34 @@ TEST_F(TForm1Test, TheWindowIsLeftOnlyThroughExit) {
     EXPECT_EQ(code, 0);
     EXPECT_FALSE(window.isVisible());
 }
+
+TEST_F(TForm1Test, AUserIsRefusedDeletionAndTheWorkingTabFollowsItsFile) {
+    std::vector<TAnketa> cards;
+    for (int i = 1; i <= 3; ++i)
+        cards.push_back(makeCard(i, 46000 + i, 300 + i, i == 2 ? 0 : 1));
+    writeCards(QStringLiteral("Baza/Anketi.dat"), cards);
+    AppState& s = start();
+    TForm1 window(s);
+    Ui::TForm1& ui = window.ui();
+    EXPECT_EQ(ui.RabSpis->model()->rowCount(), 1);
+
+    s.access.CurUserAccess = QStringLiteral("W");
+    m_prompts.ok();
+    QTest::mouseClick(ui.nDelete, Qt::LeftButton);
+    EXPECT_EQ(m_prompts.last().text,
+              QStringLiteral("Это может сделать только главный администратор"));
+    EXPECT_EQ(readCards(QStringLiteral("Baza/Anketi.dat")).size(), 3u);
+
+    QTest::mouseClick(ui.nGlRab, Qt::LeftButton);
+    EXPECT_EQ(ui.WRab->text(), QStringLiteral("2"));
+    ui.Zakl1->setCurrentWidget(ui.RaTS);
+    EXPECT_EQ(ui.RabSpis->model()->rowCount(), 2);
+    EXPECT_EQ(ui.RabSpis->currentIndex().row(), 0);
+    QTest::mouseClick(ui.RabSpis->viewport(), Qt::LeftButton, {},
+                      ui.RabSpis->visualRect(ui.RabSpis->model()->index(0, 2)).center());
+    EXPECT_EQ(ui.Klu4Form1->text(), QStringLiteral("302"));
+    ui.Zakl1->setCurrentWidget(ui.GlTS);
+    QTest::mouseClick(ui.RabZero, Qt::LeftButton);
+    EXPECT_EQ(ui.WRab->text(), QStringLiteral("0"));
+    EXPECT_EQ(ui.RabSpis->model()->rowCount(), 1);
+}
