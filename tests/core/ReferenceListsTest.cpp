@@ -18,7 +18,8 @@ protected:
     std::vector<TWinesRec> readOfficials() {
         const QByteArray bytes = readBytes(QStringLiteral("Baza/Wines.dat"));
         std::vector<TWinesRec> records(static_cast<size_t>(bytes.size()) / sizeof(TWinesRec));
-        std::memcpy(records.data(), bytes.constData(), records.size() * sizeof(TWinesRec));
+        if (!records.empty())
+            std::memcpy(records.data(), bytes.constData(), records.size() * sizeof(TWinesRec));
         return records;
     }
     QStringList names(const AppState& s) {

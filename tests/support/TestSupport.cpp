@@ -54,7 +54,8 @@ void RegisterTest::writeCards(const QString& relative, const std::vector<TAnketa
 std::vector<TAnketa> RegisterTest::readCards(const QString& relative) const {
     const QByteArray bytes = readBytes(relative);
     std::vector<TAnketa> cards(static_cast<size_t>(bytes.size()) / sizeof(TAnketa));
-    std::memcpy(cards.data(), bytes.constData(), cards.size() * sizeof(TAnketa));
+    if (!cards.empty())
+        std::memcpy(cards.data(), bytes.constData(), cards.size() * sizeof(TAnketa));
     return cards;
 }
 
