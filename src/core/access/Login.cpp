@@ -16,11 +16,7 @@ QString makerSite() {
 void ProveritDostup(AppState& s, LoginState& login) {
     login.LoginOk = true;
     const QString typed = trimControl(login.NomZamka).left(6);
-    int found = -1;
-    for (int i = 0; i < s.access.UserCount && found < 0; ++i) {
-        if (typed == trimControl(s.access.AccessTable[static_cast<size_t>(i)].password))
-            found = i;
-    }
+    const int found = userWithPassword(s.access, typed);
     if (found >= 0) {
         logInAs(s, found);
     } else {

@@ -44,6 +44,14 @@ bool mayEnter(const QString& access) {
 
 } // namespace
 
+int userWithPassword(const Access& access, const QString& typed) {
+    for (int i = 0; i < access.UserCount; ++i) {
+        if (typed == trimControl(access.AccessTable[static_cast<size_t>(i)].password))
+            return i;
+    }
+    return -1;
+}
+
 void logInAs(AppState& s, int row) {
     const AccessRow& r = s.access.AccessTable.at(static_cast<size_t>(row));
     s.access.CurUserCode = r.code.left(2);
@@ -91,11 +99,7 @@ void passwordPrompt(AppState& s) {
                                       QStringLiteral("Пароль?"), initialPasswordText())
                                .left(6);
     const QString typed = trimControl(answer);
-    int found = -1;
-    for (int i = 0; i < s.access.UserCount && found < 0; ++i) {
-        if (typed == trimControl(s.access.AccessTable[static_cast<size_t>(i)].password))
-            found = i;
-    }
+    const int found = userWithPassword(s.access, typed);
     if (found < 0) {
         s.prompts.message(QStringLiteral("Повторите запуск программы"),
                           QStringLiteral("Что-то я Вас не припоминаю"));

@@ -70,6 +70,9 @@ QString initialPasswordText();
 void loadAccessTable(AppState& s);
 // The password prompt of the main window's creation.
 void passwordPrompt(AppState& s);
+// The first row whose password, trimmed of blanks and control characters, is the typed text;
+// -1 when there is none.
+int userWithPassword(const Access& access, const QString& typed);
 // Row i becomes the current user.
 void logInAs(AppState& s, int row);
 // The one check of the commands reserved to the chief administrator: false (after telling

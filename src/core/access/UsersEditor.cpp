@@ -69,18 +69,7 @@ void ZapDostupClick(AppState& s, const UsersGrid& grid) {
     }
     // The whole file is replaced, so a cleared row stays removed.
     const QString path = s.local(files::Users);
-    s.usersFile.close();
-    {
-        Replacement replacement(path);
-        TypedFile<TDostupRec> file;
-        file.create(replacement.tempPath());
-        for (const TDostupRec& record : records)
-            file.write(record);
-        file.sync();
-        file.close();
-        replacement.commit();
-    }
-    s.usersFile.openForUpdate(path);
+    replaceRecords(s.usersFile, path, records);
     s.access.UserCount = static_cast<int>(records.size());
     s.prompts.message(QStringLiteral("Перезапустите программу!!!"),
                       QStringLiteral("Изменения вступят после этого"));

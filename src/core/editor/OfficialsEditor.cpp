@@ -151,18 +151,10 @@ void BitBtn1Click(AppState& s) {
 
 void SaveClick(AppState& s) {
     const QString path = s.local(files::Officials);
-    s.officialsFile.close();
-    {
-        Replacement replacement(path);
-        TypedFile<TWinesRec> file;
-        file.create(replacement.tempPath());
-        for (const Official& row : s.officials.rows)
-            file.write(officialRecord(row.name, row.position));
-        file.sync();
-        file.close();
-        replacement.commit();
-    }
-    s.officialsFile.openForUpdate(path);
+    std::vector<TWinesRec> records;
+    for (const Official& row : s.officials.rows)
+        records.push_back(officialRecord(row.name, row.position));
+    replaceRecords(s.officialsFile, path, records);
     QStringList names;
     for (const Official& row : s.officials.rows)
         names.append(row.name.left(30));

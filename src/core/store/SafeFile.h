@@ -43,3 +43,34 @@ void writeTextLines(const QString& path, const QStringList& lines);
 QStringList readTextLines(const QString& path);
 
 } // namespace zelmar
+
+#include "core/store/RecordFile.h"
+
+#include <vector>
+
+namespace zelmar {
+
+// Replaces the whole contents of a record file kept open by the register: the new file is
+// written beside it, synced and renamed over it, and the file is open on it afterwards. On a
+// failure the old contents stay and the file is open on them again.
+template <class T>
+void replaceRecords(TypedFile<T>& file, const QString& path, const std::vector<T>& records) {
+    file.close();
+    try {
+        Replacement replacement(path);
+        TypedFile<T> fresh;
+        fresh.create(replacement.tempPath());
+        for (const T& record : records)
+            fresh.write(record);
+        fresh.sync();
+        fresh.close();
+        replacement.commit();
+    } catch (...) {
+        if (fileExists(path))
+            file.openForUpdate(path);
+        throw;
+    }
+    file.openForUpdate(path);
+}
+
+} // namespace zelmar
