@@ -125,6 +125,18 @@ void TForm1::setupGrid(QTableView* grid, const QList<int>& widths) {
         columns->resizeSection(column, std::max(widths.at(column), needed));
     }
     grid->viewport()->installEventFilter(this);
+    // The row numbers and register numbers of a large register must stay readable.
+    const auto fitNumbers = [grid] {
+        const QString widest =
+            QString(QString::number(grid->model()->rowCount()).size() + 1, QLatin1Char('0'));
+        const int needed = grid->fontMetrics().horizontalAdvance(widest) + 12;
+        for (int column : {int(CardGridModel::Pp), int(CardGridModel::GurN)}) {
+            if (grid->horizontalHeader()->sectionSize(column) < needed)
+                grid->horizontalHeader()->resizeSection(column, needed);
+        }
+    };
+    connect(grid->model(), &QAbstractItemModel::modelReset, grid, fitNumbers);
+    fitNumbers();
 }
 
 void TForm1::connectCommands() {
