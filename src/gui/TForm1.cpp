@@ -488,11 +488,15 @@ void TForm1::writeGridSelection() {
         if (row < 1 || row > grid->model()->rowCount())
             return;
         const QModelIndex index = grid->model()->index(static_cast<int>(row - 1), 0);
-        if (grid->currentIndex().row() != index.row())
-            grid->setCurrentIndex(index);
+        // Only a moved selection scrolls the grid, so a command run while the user looks
+        // elsewhere in the grid leaves it where it is.
+        if (grid->currentIndex().row() == index.row() && grid->selectionModel()->hasSelection())
+            return;
+        grid->setCurrentIndex(index);
         grid->selectRow(index.row());
         grid->scrollTo(index);
     };
+
     select(m_ui->Spisok, m_state.SpisokRow);
     select(m_ui->RabSpis, m_state.RabSpisRow);
 }
