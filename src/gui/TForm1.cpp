@@ -162,7 +162,6 @@ void TForm1::connectCommands() {
             run([this] { RaTSShow(m_state); });
     });
 
-    connect(m_ui->N4, &QAction::triggered, this, [this] { run([this] { N4Click(m_state); }); });
     // Enter in a drop-down list adds its text to the list (not in the medium's list).
     for (const ListBox& list : m_listBoxes) {
         if (list.id == ListId::Nositel)
@@ -190,26 +189,24 @@ void TForm1::connectCommands() {
     listEditor(m_ui->N13, &PredpriClick);
     listEditor(m_ui->N14, &N14Click);
     listEditor(m_ui->N21, &N21Click);
-    connect(m_ui->N9, &QAction::triggered, this, [this] {
-        if (m_windows.fioDolgn)
-            showOwnWindow(*m_windows.fioDolgn);
-    });
-    const auto colour = [this](QAction* entry, void (*handler)(AppState&)) {
-        connect(entry, &QAction::triggered, this,
+    const auto entry = [this](QAction* action, void (*handler)(AppState&)) {
+        connect(action, &QAction::triggered, this,
                 [this, handler] { run([this, handler] { handler(m_state); }); });
     };
-    colour(m_ui->N25, &N25Click);
-    colour(m_ui->N26, &N26Click);
-    colour(m_ui->N27, &N27Click);
+    entry(m_ui->N4, &N4Click);
+    entry(m_ui->N25, &N25Click);
+    entry(m_ui->N26, &N26Click);
+    entry(m_ui->N27, &N27Click);
 
-    connect(m_ui->N5, &QAction::triggered, this, [this] {
-        if (m_windows.form5)
-            showOwnWindow(*m_windows.form5);
-    });
-    connect(m_ui->N6, &QAction::triggered, this, [this] {
-        if (m_windows.formNastr)
-            showOwnWindow(*m_windows.formNastr);
-    });
+    const auto ownWindow = [this](QAction* action, auto OwnWindows::*window) {
+        connect(action, &QAction::triggered, this, [this, window] {
+            if (QWidget* shown = m_windows.*window)
+                showOwnWindow(*shown);
+        });
+    };
+    ownWindow(m_ui->N5, &OwnWindows::form5);
+    ownWindow(m_ui->N6, &OwnWindows::formNastr);
+    ownWindow(m_ui->N9, &OwnWindows::fioDolgn);
 
     connect(m_ui->Fabula, &QPlainTextEdit::textChanged, this, [this] {
         if (m_updating)
@@ -230,33 +227,32 @@ void TForm1::connectCommands() {
         setText(m_ui->FabOstZn, m_state.form.FabOstZn);
     });
 
-    connect(m_ui->Spisok->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (m_updating || !current.isValid())
-                    return;
-                m_state.SpisokRow = current.row() + 1;
-                run([this, row = current.row() + 1] { SpisokSelectCell(m_state, row); });
-            });
-    connect(m_ui->RabSpis->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current) {
-                if (m_updating || !current.isValid())
-                    return;
-                m_state.RabSpisRow = current.row() + 1;
-                run([this, row = current.row() + 1] { SpisokSelectCell(m_state, row); });
-            });
+    // Moving the selection of a grid moves no card: only the counters follow.
+    const auto selection = [this](QTableView* grid, qint64 AppState::*selected) {
+        connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                [this, selected](const QModelIndex& current) {
+                    if (m_updating || !current.isValid())
+                        return;
+                    m_state.*selected = current.row() + 1;
+                    run([this, row = current.row() + 1] { SpisokSelectCell(m_state, row); });
+                });
+    };
+    selection(m_ui->Spisok, &AppState::SpisokRow);
+    selection(m_ui->RabSpis, &AppState::RabSpisRow);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonPress && watched == m_ui->Spisok->viewport()) {
-        const auto* press = static_cast<QMouseEvent*>(event);
-        const QModelIndex index = m_ui->Spisok->indexAt(press->position().toPoint());
-        const qint64 row = index.isValid() ? index.row() + 1 : 0;
-        run([this, row] { SpisokMouseDown(m_state, row); });
-    } else if (event->type() == QEvent::MouseButtonPress && watched == m_ui->RabSpis->viewport()) {
-        const auto* press = static_cast<QMouseEvent*>(event);
-        const QModelIndex index = m_ui->RabSpis->indexAt(press->position().toPoint());
-        const qint64 row = index.isValid() ? index.row() + 1 : 0;
-        run([this, row] { RabSpisMouseDown(m_state, row); });
+    // A press on a grid row opens its card; the grids tell the row (0: none) to the register.
+    if (event->type() == QEvent::MouseButtonPress) {
+        for (auto [grid, handler] : {std::pair{m_ui->Spisok, &SpisokMouseDown},
+                                     std::pair{m_ui->RabSpis, &RabSpisMouseDown}}) {
+            if (watched != grid->viewport())
+                continue;
+            const auto* press = static_cast<QMouseEvent*>(event);
+            const QModelIndex index = grid->indexAt(press->position().toPoint());
+            const qint64 row = index.isValid() ? index.row() + 1 : 0;
+            run([this, handler, row] { handler(m_state, row); });
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
