@@ -40,8 +40,12 @@ void setText(QComboBox* combo, const QString& text) {
 }
 
 void setDate(QDateEdit* edit, double day) {
-    const QDate date = dateOf(day);
-    if (date.isValid() && edit->date() != date)
+    // A stored date outside the calendar shows as the empty date, and is stored so unless
+    // the user picks another.
+    QDate date = dateOf(day);
+    if (!date.isValid() || date < edit->minimumDate())
+        date = dateOf(EmptyDate);
+    if (edit->date() != date)
         edit->setDate(date);
 }
 

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <limits>
+
 using namespace zelmar;
 using namespace zelmar::test;
 
@@ -159,4 +161,15 @@ TEST_F(TForm1Test, AUserIsRefusedDeletionAndTheWorkingTabFollowsItsFile) {
     QTest::mouseClick(ui.RabZero, Qt::LeftButton);
     EXPECT_EQ(ui.WRab->text(), QStringLiteral("0"));
     EXPECT_EQ(ui.RabSpis->model()->rowCount(), 1);
+}
+
+TEST_F(TForm1Test, ADateOutsideTheCalendarIsShownAndStoredAsTheEmptyDate) {
+    TAnketa broken = makeCard(1, 46000, 700);
+    broken.DeloDat = std::numeric_limits<double>::quiet_NaN();
+    writeCards(QStringLiteral("Baza/Anketi.dat"), {makeCard(2, 46001, 701), broken});
+    AppState& s = start();
+    TForm1 window(s);
+    EXPECT_EQ(window.ui().DeloDat->date(), QDate(1901, 1, 1));
+    QTest::mouseClick(window.ui().nSave, Qt::LeftButton);
+    EXPECT_EQ(readCards(QStringLiteral("Baza/Anketi.dat"))[1].DeloDat, EmptyDate);
 }
