@@ -85,7 +85,7 @@ void FormCreate(AppState& s) {
         loadReferenceLists(s);
         s.printSelectedGurN = 0;
         loadColours(s);
-    } catch (const ZelmarError& error) {
+    } catch (const std::exception& error) {
         // As the register always did: the error is shown, the rest of the start is skipped,
         // and the window opens with what was done.
         reportError(s.prompts, error);
@@ -113,7 +113,6 @@ void closeAllFiles(AppState& s) {
     s.main.close();
     s.usersFile.close();
     s.archive.close();
-
     s.working.close();
     s.templates.close();
 }
@@ -121,7 +120,6 @@ void closeAllFiles(AppState& s) {
 void N4Click(AppState& s) {
     saveReferenceLists(s);
     closeAllFiles(s);
-
     s.exitCode = 0;
 }
 

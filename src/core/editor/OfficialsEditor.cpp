@@ -30,6 +30,14 @@ void readOfficialsIntoTable(AppState& s) {
     }
 }
 
+// The names of the table as the officials file keeps them.
+QStringList officialNames(const AppState& s) {
+    QStringList names;
+    for (const Official& row : s.officials.rows)
+        names.append(row.name.left(30));
+    return names;
+}
+
 void pick(AppState& s, const QString& name, QString& position) {
     const QString wanted = name.trimmed();
     for (const Official& row : s.officials.rows) {
@@ -86,13 +94,11 @@ void openOfficialsTable(AppState& s) {
 }
 
 void loadOfficials(AppState& s) {
-    s.lists.set(ListId::Dolgnost1, readListFile(s, ListId::Dolgnost1));
+    const QStringList positions = readListFile(s, ListId::DolgWines);
+    s.lists.set(ListId::Dolgnost1, positions);
     readOfficialsIntoTable(s);
-    QStringList names;
-    for (const Official& row : s.officials.rows)
-        names.append(row.name);
-    s.lists.set(ListId::KemWines, names);
-    s.lists.set(ListId::DolgWines, readListFile(s, ListId::DolgWines));
+    s.lists.set(ListId::KemWines, officialNames(s));
+    s.lists.set(ListId::DolgWines, positions);
     copyNamesAndPositions(s);
 }
 
@@ -155,10 +161,7 @@ void SaveClick(AppState& s) {
     for (const Official& row : s.officials.rows)
         records.push_back(officialRecord(row.name, row.position));
     replaceRecords(s.officialsFile, path, records);
-    QStringList names;
-    for (const Official& row : s.officials.rows)
-        names.append(row.name.left(30));
-    s.lists.set(ListId::KemWines, names);
+    s.lists.set(ListId::KemWines, officialNames(s));
     copyNamesAndPositions(s);
 }
 

@@ -6,44 +6,42 @@
 
 namespace zelmar {
 
-QString& boxText(CardForm& f, ListId id) {
+QString* boxText(CardForm& f, ListId id) {
     switch (id) {
     case ListId::WidDok:
-        return f.WidDok;
+        return &f.WidDok;
     case ListId::Nositel:
-        return f.Nositel;
+        return &f.Nositel;
     case ListId::Otpravitel:
-        return f.Otpravitel;
+        return &f.Otpravitel;
     case ListId::Statia:
-        return f.Statia;
+        return &f.Statia;
     case ListId::DolgnAvt:
-        return f.DolgnAvt;
+        return &f.DolgnAvt;
     case ListId::FIOAvtor:
-        return f.FIOAvtor;
+        return &f.FIOAvtor;
     case ListId::MestoNah:
-        return f.MestoNah;
+        return &f.MestoNah;
     case ListId::LicoUN:
-        return f.LicoUN;
+        return &f.LicoUN;
     case ListId::Motiv:
-        return f.Motiv;
+        return &f.Motiv;
     case ListId::DolgWines:
-        return f.DolgWines;
+        return &f.DolgWines;
     case ListId::DolgnPodp:
-        return f.DolgnPodp;
+        return &f.DolgnPodp;
     case ListId::DolgProdlen:
-        return f.DolgProdlen;
+        return &f.DolgProdlen;
     case ListId::KemWines:
-        return f.KemWines;
+        return &f.KemWines;
     case ListId::PodpUtw:
-        return f.PodpUtw;
+        return &f.PodpUtw;
     case ListId::KemProdlen:
-        return f.KemProdlen;
+        return &f.KemProdlen;
     default:
         break;
     }
-    static QString none;
-    none.clear();
-    return none;
+    return nullptr;
 }
 
 QStringList readListFile(const AppState& s, ListId id) {
@@ -65,7 +63,8 @@ void loadReferenceLists(AppState& s) {
 }
 
 void appendOnEnter(AppState& s, ListId id) {
-    const QString text = boxText(s.form, id);
+    const QString* box = boxText(s.form, id);
+    const QString text = box ? *box : QString();
     if (!text.isEmpty()) {
         bool present = false;
         for (const QString& item : s.lists.items(id))

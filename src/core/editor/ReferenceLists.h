@@ -9,8 +9,8 @@ namespace zelmar {
 struct AppState;
 struct CardForm;
 
-// The text box of a card editor's drop-down list.
-QString& boxText(CardForm& form, ListId id);
+// The text box of a card editor's drop-down list (none for the officials editor's positions).
+QString* boxText(CardForm& form, ListId id);
 
 // A list file's lines; a missing file reads as an empty list.
 QStringList readListFile(const AppState& s, ListId id);
