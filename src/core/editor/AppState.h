@@ -7,6 +7,7 @@
 #include "core/editor/ColourCommands.h"
 #include "core/editor/MainCardFile.h"
 #include "core/editor/OfficialsEditor.h"
+#include "core/platform/Progress.h"
 #include "core/store/DropDownLists.h"
 #include "core/store/Officials.h"
 #include "core/store/Paths.h"
@@ -38,6 +39,8 @@ struct AppState {
     const Clock& clock;
     Prompts& prompts;
     Shell& shell;
+    // The meters of the window that runs the current command; none outside a window.
+    Progress* progress = &m_noProgress;
 
     // The card files. The main card file's position is the shown card.
     MainCardFile main;
@@ -87,6 +90,9 @@ struct AppState {
 
     QString local(QStringView registerPath) const { return paths.local(registerPath); }
     QString currentUserName() const;
+
+private:
+    NoProgress m_noProgress;
 };
 
 } // namespace zelmar
