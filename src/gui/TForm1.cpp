@@ -1,5 +1,6 @@
 #include "gui/TForm1.h"
 
+#include "core/access/Users.h"
 #include "core/editor/AppState.h"
 #include "core/editor/CardCommands.h"
 #include "core/editor/ColourCommands.h"
@@ -22,6 +23,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
 
@@ -58,6 +60,16 @@ QString storedText(const QString& shown) {
 QString shownText(const QString& stored) {
     QString text = stored;
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+// An entry of a closed menu does nothing, however it is triggered.
+bool reachable(const QAction* entry) {
+    for (const QObject* container : entry->associatedObjects()) {
+        const auto* menu = qobject_cast<const QMenu*>(container);
+        if (menu && (!menu->menuAction()->isEnabled() || !reachable(menu->menuAction())))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -185,8 +197,10 @@ void TForm1::connectCommands() {
     picker(m_ui->KemProdlen, &KemProdlenChange);
 
     const auto listEditor = [this](QAction* entry, void (*handler)(AppState&)) {
-        connect(entry, &QAction::triggered, this,
-                [this, handler] { runWithOwnWindow([this, handler] { handler(m_state); }); });
+        connect(entry, &QAction::triggered, this, [this, entry, handler] {
+            if (reachable(entry))
+                runWithOwnWindow([this, handler] { handler(m_state); });
+        });
     };
     listEditor(m_ui->N32, &MotClick);
     listEditor(m_ui->N12, &WidDokumClick);
@@ -194,8 +208,10 @@ void TForm1::connectCommands() {
     listEditor(m_ui->N14, &N14Click);
     listEditor(m_ui->N21, &N21Click);
     const auto entry = [this](QAction* action, void (*handler)(AppState&)) {
-        connect(action, &QAction::triggered, this,
-                [this, handler] { run([this, handler] { handler(m_state); }); });
+        connect(action, &QAction::triggered, this, [this, action, handler] {
+            if (reachable(action))
+                run([this, handler] { handler(m_state); });
+        });
     };
     entry(m_ui->N4, &N4Click);
     entry(m_ui->N25, &N25Click);
@@ -203,8 +219,9 @@ void TForm1::connectCommands() {
     entry(m_ui->N27, &N27Click);
 
     const auto ownWindow = [this](QAction* action, auto OwnWindows::*window) {
-        connect(action, &QAction::triggered, this, [this, window] {
-            if (QWidget* shown = m_windows.*window)
+        connect(action, &QAction::triggered, this, [this, action, window] {
+            QWidget* shown = m_windows.*window;
+            if (shown && reachable(action))
                 showOwnWindow(*shown);
         });
     };
@@ -433,8 +450,8 @@ void TForm1::writeControls() {
     u.nWstavit->setVisible(b.nWstavit);
     u.nOtmena->setVisible(b.nOtmena);
     u.nVstavka->setEnabled(b.nVstavka);
-    u.N7->menuAction()->setEnabled(b.N7 && !b.N7Locked);
-    u.N3->menuAction()->setEnabled(b.N3);
+    u.N7->menuAction()->setEnabled(printMenuEnabled(m_state));
+    u.N3->menuAction()->setEnabled(serviceMenuEnabled(m_state));
 
     writeGridSelection();
 

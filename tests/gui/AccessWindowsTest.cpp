@@ -108,3 +108,31 @@ TEST_F(AccessWindowsTest, SettingsWindow) {
     QTest::mouseClick(nastr.ui().ZapNastr, Qt::LeftButton);
     EXPECT_TRUE(readBytes(QStringLiteral("NoKor.krv")).startsWith("2016\r\n"));
 }
+
+TEST_F(AccessWindowsTest, AUserLoggedInAtTheStartUpWindowCannotOpenThePasswords) {
+    prepareFolder();
+    AppState& s = newState();
+    TZapusk zapusk(s);
+    TForm1 form1(s);
+    TForm5 form5(s, &form1);
+    form1.setOwnWindows({&form5, nullptr, nullptr});
+    zapusk.setMainWindow(&form1);
+    zapusk.show();
+    bool serviceOpen = true;
+    bool passwordsShown = false;
+    QTimer::singleShot(0, &form1, [&] {
+        serviceOpen = form1.ui().N3->menuAction()->isEnabled();
+        // Should the window open after all, it is closed again so the test goes on.
+        QTimer::singleShot(0, &form5, [&] {
+            passwordsShown = form5.isVisible();
+            form5.reject();
+        });
+        form1.ui().N5->trigger();
+        form1.ui().N4->trigger();
+    });
+    zapusk.ui().NomZamka->setText(QStringLiteral("100101"));
+    QTest::mouseClick(zapusk.ui().Dalee, Qt::LeftButton);
+    EXPECT_EQ(s.access.CurUserName, QStringLiteral("Пользователь 1"));
+    EXPECT_FALSE(serviceOpen);
+    EXPECT_FALSE(passwordsShown);
+}

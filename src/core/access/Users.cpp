@@ -107,8 +107,7 @@ void passwordPrompt(AppState& s) {
         return;
     }
     logInAs(s, found);
-    if (!isChief(s.access.CurUserAccess))
-        s.buttons.N3 = false;
+    // "Сервис" closes for anybody but the chief administrator: serviceMenuEnabled.
     if (!mayEnter(s.access.CurUserAccess)) {
         s.prompts.message(QStringLiteral("Увы!!!"), QStringLiteral("Вам доступ закрыт"));
         s.exitCode = 1;
@@ -121,6 +120,14 @@ bool chiefAdministratorOnly(AppState& s) {
     s.prompts.message(QStringLiteral("Это может сделать только главный администратор"),
                       QStringLiteral("Операция не выполнена"));
     return false;
+}
+
+bool serviceMenuEnabled(const AppState& s) {
+    return isChief(s.access.CurUserAccess);
+}
+
+bool printMenuEnabled(const AppState& s) {
+    return s.buttons.N7 && isChief(s.access.CurUserAccess);
 }
 
 } // namespace zelmar
