@@ -70,6 +70,7 @@ void RecordFile::openFd(const QString& path, int flags) {
     m_fd = fd;
     m_bytes = st.st_size;
     m_pos = 0;
+    ++m_openings;
 }
 
 void RecordFile::openForUpdate(const QString& path) {

@@ -31,6 +31,8 @@ public:
 
     const QString& path() const { return m_path; }
     int recordSize() const { return m_recordSize; }
+    // Counts the openings: what a reader remembered about the file holds while it is the same.
+    quint64 openings() const { return m_openings; }
 
     // Whole records in the file.
     qint64 size() const;
@@ -66,6 +68,7 @@ private:
     QString m_path;
     qint64 m_bytes = 0;
     qint64 m_pos = 0;
+    quint64 m_openings = 0;
 };
 
 // A record file of one record type.
