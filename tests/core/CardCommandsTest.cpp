@@ -4,6 +4,7 @@
 #include "core/platform/Errors.h"
 #include "core/texts/DateTexts.h"
 #include "core/texts/DayNumber.h"
+#include "support/Failures.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -276,4 +277,28 @@ TEST_F(CardCommandsTest, EditorRoutines) {
     s.form.Fabula = QStringLiteral("ab\r\ncd");
     FabulaChange(s);
     EXPECT_EQ(s.form.FabOstZn, QStringLiteral("194"));
+}
+
+TEST_F(CardCommandsTest, AFullDiskDuringSaveOfANewCardLeavesOnlyWholeCards) {
+    writeCards(QStringLiteral("Baza/Anketi.dat"),
+               {makeCard(1, day(2026, 1, 5), 100), makeCard(2, day(2026, 1, 6), 200)});
+    AppState& s = start();
+    nNewClick(s);
+    // Room for half a card more.
+    withFileSizeLimit(2 * TAnketa::Size + 600, [&] {
+        try {
+            nSaveClick(s);
+            ADD_FAILURE() << "stored on a full disk";
+        } catch (const IoError& error) {
+            EXPECT_EQ(error.text(), QStringLiteral("Disk full"));
+        }
+    });
+    EXPECT_EQ(QFile(file(QStringLiteral("Baza/Anketi.dat"))).size(), 2 * TAnketa::Size);
+    EXPECT_EQ(s.EditState, CardEditState::New);
+    // With room again the same card is stored once.
+    nSaveClick(s);
+    const std::vector<TAnketa> cards = readCards(QStringLiteral("Baza/Anketi.dat"));
+    ASSERT_EQ(cards.size(), 3u);
+    EXPECT_EQ(cards[2].GurN, 3);
+    EXPECT_EQ(s.Spisok.rowCount(), 3);
 }

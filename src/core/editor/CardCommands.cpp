@@ -101,12 +101,11 @@ void nSaveClick(AppState& s) {
     s.SavedCard = s.card;
     s.CurNo = s.main.pos();
 
-    if (s.EditState == CardEditState::New) {
+    const bool appending = s.EditState == CardEditState::New;
+    if (appending) {
         s.CardCount = s.main.size();
         s.main.seek(s.CardCount);
         s.CurNo = s.CardCount;
-        s.EditState = CardEditState::Korr;
-        s.SpisokRow = s.CardCount + 1;
     } else if (const auto found = s.main.findKey(key)) {
         // The card buffer keeps the stored version from before this Save, as read while
         // looking for the key.
@@ -123,6 +122,11 @@ void nSaveClick(AppState& s) {
     }
 
     s.main.store(s.SavedCard);
+    // Stored: a new card is now one of the main card file (a failed store leaves it new).
+    if (appending) {
+        s.EditState = CardEditState::Korr;
+        s.SpisokRow = s.CardCount + 1;
+    }
     s.main.seek(std::min(s.CurNo, s.main.size()));
     Kakay(s);
     s.Spisok.refresh();

@@ -146,16 +146,25 @@ void RecordFile::writeRecords(const void* buffer, qint64 count) {
     const qint64 total = count * m_recordSize;
     const char* bytes = static_cast<const char*>(buffer);
     qint64 done = 0;
+    // A write that fails halfway takes back what it added to the file, so the file only ever
+    // holds whole records (a full disk during an append leaves no torn card behind).
+    const auto fail = [&](int code) {
+        if (offset + done > m_bytes) {
+            const int cut = ::ftruncate(m_fd, static_cast<off_t>(m_bytes));
+            (void)cut;
+        }
+        throw IoError(code, m_path);
+    };
     while (done < total) {
         const ssize_t n = ::pwrite(m_fd, bytes + done, static_cast<size_t>(total - done),
                                    static_cast<off_t>(offset + done));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            IoError::throwErrno(errno, m_path);
+            fail(IoError::codeForErrno(errno));
         }
         if (n == 0)
-            throw IoError(IoError::DiskFull, m_path);
+            fail(IoError::DiskFull);
         done += n;
     }
     m_bytes = std::max(m_bytes, offset + total);

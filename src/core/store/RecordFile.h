@@ -46,7 +46,8 @@ public:
     void read(void* record);
     // Writes the record at the position (at size(): appends); the position advances by one.
     void write(const void* record);
-    // Writes count records from buffer at the position; the position advances by count.
+    // Writes count records from buffer at the position; the position advances by count. A
+    // failed write leaves the file no longer than it was.
     void writeRecords(const void* buffer, qint64 count);
     // Cuts the file at the position.
     void truncate();
