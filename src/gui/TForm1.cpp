@@ -14,6 +14,7 @@
 #include "core/platform/CommandBoundary.h"
 #include "core/texts/DayNumber.h"
 #include "gui/QtColours.h"
+#include "gui/QtProgress.h"
 #include "gui/TFIO_Dolgn.h"
 #include "gui/TForm5.h"
 #include "gui/TFormNastr.h"
@@ -26,6 +27,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
+
+#include <utility>
 
 namespace zelmar {
 
@@ -79,6 +82,7 @@ TForm1::TForm1(AppState& state, QWidget* parent)
     , m_state(state)
     , m_ui(std::make_unique<Ui::TForm1>()) {
     m_ui->setupUi(this);
+    m_progress = std::make_unique<QtProgress>(m_ui->AbMeter2, m_ui->AbMeter1, m_ui->Progress);
     // No close box: the window is left through "Выход".
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMinMaxButtonsHint);
@@ -118,7 +122,9 @@ TForm1::TForm1(AppState& state, QWidget* parent)
     connectCommands();
 
     // The create event.
+    Progress* const before = std::exchange(m_state.progress, m_progress.get());
     FormCreate(m_state);
+    m_state.progress = before;
     writeControls();
 }
 
@@ -282,7 +288,10 @@ void TForm1::run(const std::function<void()>& command) {
     if (m_leaving)
         return;
     readControls();
+    // The main window's commands report to its progress panel.
+    Progress* const before = std::exchange(m_state.progress, m_progress.get());
     runCommand(m_state.prompts, command);
+    m_state.progress = before;
     writeControls();
     if (m_state.exitCode)
         leave(*m_state.exitCode);

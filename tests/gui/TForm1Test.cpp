@@ -4,12 +4,15 @@
 
 #include "ui_TForm1.h"
 
+#include "core/platform/Progress.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -172,4 +175,35 @@ TEST_F(TForm1Test, ADateOutsideTheCalendarIsShownAndStoredAsTheEmptyDate) {
     EXPECT_EQ(window.ui().DeloDat->date(), QDate(1901, 1, 1));
     QTest::mouseClick(window.ui().nSave, Qt::LeftButton);
     EXPECT_EQ(readCards(QStringLiteral("Baza/Anketi.dat"))[1].DeloDat, EmptyDate);
+}
+
+TEST_F(TForm1Test, LongCommandsShowTheProgressPanelAndAWaitCursor) {
+    prepareFolder();
+    AppState& s = newState();
+    TForm1 window(s);
+    window.show();
+    QApplication::processEvents();
+    Ui::TForm1& ui = window.ui();
+    EXPECT_FALSE(ui.Progress->isVisible());
+    bool panel = false;
+    bool waiting = false;
+    int whole = -1;
+    int part = -1;
+    window.run([&] {
+        ProgressScope scope(*s.progress);
+        // The end of a meter is always shown.
+        s.progress->report(4, 4, 0);
+        s.progress->report(2, 2, 1);
+        panel = ui.Progress->isVisible();
+        waiting = QApplication::overrideCursor() &&
+                  QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        whole = ui.AbMeter2->value();
+        part = ui.AbMeter1->value();
+    });
+    EXPECT_TRUE(panel);
+    EXPECT_TRUE(waiting);
+    EXPECT_EQ(whole, 100);
+    EXPECT_EQ(part, 100);
+    EXPECT_FALSE(ui.Progress->isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace zelmar {
@@ -79,6 +80,17 @@ void RecordFile::openForUpdate(const QString& path) {
 
 void RecordFile::create(const QString& path) {
     openFd(path, O_RDWR | O_CREAT | O_TRUNC);
+}
+
+void RecordFile::adopt(RecordFile& other, const QString& path) {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = std::exchange(other.m_fd, -1);
+    m_bytes = std::exchange(other.m_bytes, 0);
+    m_pos = 0;
+    m_path = path;
+    other.m_pos = 0;
+    ++m_openings;
 }
 
 void RecordFile::close() {

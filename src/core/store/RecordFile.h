@@ -26,6 +26,9 @@ public:
     void openForUpdate(const QString& path);
     // Creates the file empty, or truncates it.
     void create(const QString& path);
+    // Goes on with the file other has open, which now stands under path (it was renamed
+    // there): no new opening, so nothing can fail once the rename is done. other is closed.
+    void adopt(RecordFile& other, const QString& path);
     void close();
     bool isOpen() const { return m_fd >= 0; }
 
