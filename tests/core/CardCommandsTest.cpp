@@ -302,3 +302,12 @@ TEST_F(CardCommandsTest, AFullDiskDuringSaveOfANewCardLeavesOnlyWholeCards) {
     EXPECT_EQ(cards[2].GurN, 3);
     EXPECT_EQ(s.Spisok.rowCount(), 3);
 }
+
+TEST_F(CardCommandsTest, NewAfterTheGreatestNumberWrapsAsTheStoredNumberDoes) {
+    writeCards(QStringLiteral("Baza/Anketi.dat"), {makeCard(2147483647, day(2026, 1, 5), 100)});
+    AppState& s = start();
+    nNewClick(s);
+    EXPECT_EQ(s.form.GurN, QStringLiteral("-2147483648"));
+    nSaveClick(s);
+    EXPECT_EQ(readCards(QStringLiteral("Baza/Anketi.dat")).back().GurN, -2147483647 - 1);
+}

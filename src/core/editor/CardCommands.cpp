@@ -9,6 +9,7 @@
 #include "core/texts/DayNumber.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace zelmar {
 
@@ -23,7 +24,9 @@ void nNewClick(AppState& s) {
         s.main.seek(s.CardCount - 1);
         s.main.read(s.card);
     }
-    s.form.GurN = QString::number(s.card.GurN + 1);
+    // The stored number is a 32-bit integer: after the greatest one it wraps, as it always has.
+    s.form.GurN =
+        QString::number(static_cast<std::int32_t>(static_cast<std::uint32_t>(s.card.GurN) + 1u));
     s.form.AdminFIO = s.currentUserName();
     s.form.DaWrSozd = StampText(toInteger(s.form.Klu4Form1));
     s.focus = QStringLiteral("GurN");
