@@ -278,8 +278,8 @@ TEST_F(AccessTest, UserGuideAndSite) {
 
 TEST_F(AccessTest, SettingsFile) {
     AppState& s = start();
-    EXPECT_EQ(readBytes(QStringLiteral("NoKor.krv")),
-              QByteArray("2003\r\n") + file(QStringLiteral("Backup")).toLocal8Bit() + "\r\n");
+    // The backup folder is kept in the form a folder moved or copied back to Windows reads.
+    EXPECT_EQ(readBytes(QStringLiteral("NoKor.krv")), QByteArray("2003\r\nc:\\Zelmar\\Backup\r\n"));
     EXPECT_EQ(s.settings.OfficeVersion, QStringLiteral("2003"));
     EXPECT_EQ(backupFolderPath(s), file(QStringLiteral("Backup")));
 
@@ -306,6 +306,10 @@ TEST_F(AccessTest, SettingsFile) {
     BitBtn3Click(s);
     EXPECT_EQ(s.settings.BackUpPut, QStringLiteral("/srv/copies"));
     EXPECT_EQ(s.settings.BackupFolder, QStringLiteral("/srv/copies"));
+    m_prompts.pickFolder(file(QStringLiteral("Temp/copies")));
+    BitBtn3Click(s);
+    EXPECT_EQ(s.settings.BackUpPut, QStringLiteral("c:\\Zelmar\\Temp\\copies"));
+    EXPECT_EQ(backupFolderPath(s), file(QStringLiteral("Temp/copies")));
 }
 
 TEST_F(AccessTest, SettingsFromAWindowsInstallation) {

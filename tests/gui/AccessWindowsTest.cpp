@@ -101,7 +101,7 @@ TEST_F(AccessWindowsTest, SettingsWindow) {
     for (const char* name : {"VerOff", "BackUpPut", "BitBtn3", "ZapNastr", "BitBtn1"})
         EXPECT_NE(nastr.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
     EXPECT_EQ(nastr.ui().VerOff->text(), QStringLiteral("2003"));
-    EXPECT_EQ(nastr.ui().BackUpPut->text(), file(QStringLiteral("Backup")));
+    EXPECT_EQ(nastr.ui().BackUpPut->text(), QStringLiteral("c:\\Zelmar\\Backup"));
     EXPECT_EQ(nastr.ui().BitBtn1->text(), QStringLiteral("Печать"));
     nastr.ui().VerOff->setText(QStringLiteral("2016"));
     m_prompts.ok();
