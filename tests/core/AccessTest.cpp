@@ -378,3 +378,31 @@ TEST_F(AccessTest, OnlyTheChiefAdministratorEverHasServiceAndPrint) {
         expectMenus("windows", true);
     }
 }
+
+TEST_F(AccessTest, AnEmptyOrDamagedUsersFileNamesItselfForTheAdministrator) {
+    const struct {
+        const char* how;
+        QByteArray bytes;
+        QString reason;
+    } cases[] = {
+        {"empty", QByteArray(), QStringLiteral("пуст: в нём нет ни одной записи")},
+        {"torn", QByteArray(20, 'x'), QStringLiteral("пуст: в нём нет ни одной записи")},
+        {"garbage", QByteArray(96, '\xA5'), QStringLiteral("повреждён: запись 1 не читается")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        prepareFolder();
+        writeBytes(QStringLiteral("Baza/Dostup.dat"), c.bytes);
+        m_prompts.clearLog();
+        m_prompts.ok().type(defaultAdminPassword()).ok();
+        AppState& s = newState();
+        FormCreate(s);
+        ASSERT_EQ(m_prompts.log().size(), 3);
+        EXPECT_EQ(m_prompts.log().first().text,
+                  QStringLiteral("Файл пользователей %1 %2, ни один пароль к нему не подойдёт.\n"
+                                 "Восстановите этот файл из резервной копии.")
+                      .arg(file(QStringLiteral("Baza/Dostup.dat")), c.reason));
+        EXPECT_EQ(m_prompts.last().caption, QStringLiteral("Что-то я Вас не припоминаю"));
+        EXPECT_EQ(s.exitCode, 1);
+    }
+}
