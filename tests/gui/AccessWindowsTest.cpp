@@ -54,6 +54,18 @@ TEST_F(AccessWindowsTest, FourWrongPasswordsHideNext) {
     EXPECT_FALSE(form1.isVisible());
 }
 
+TEST_F(AccessWindowsTest, OneEnterIsOneAttempt) {
+    AppState& s = start();
+    TZapusk zapusk(s);
+    zapusk.show();
+    zapusk.ui().NomZamka->clear();
+    QTest::keyClicks(zapusk.ui().NomZamka, QStringLiteral("999999"));
+    QTest::keyClick(zapusk.ui().NomZamka, Qt::Key_Return);
+    EXPECT_EQ(zapusk.ui().Komentar->text(), QStringLiteral("Что-то я Вас не припоминаю 1"));
+    QTest::keyClick(zapusk.ui().NomZamka, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(zapusk.ui().Komentar->text(), QStringLiteral("Что-то я Вас не припоминаю 2"));
+}
+
 TEST_F(AccessWindowsTest, TheRightPasswordAndEnterOpenTheMainWindow) {
     prepareFolder();
     AppState& s = newState();
