@@ -347,7 +347,7 @@ void TForm1::readControls() {
     f.DolgnPodp = u.DolgnPodp->currentText();
     f.LicoUN = u.LicoUN->currentText();
     f.KUPN = u.KUPN->text();
-    f.KUPData = pickedDate(f.KUPData, u.KUPData->date(), true);
+    f.KUPData = pickedDate(f.KUPData, u.KUPData->date());
     f.Motiv = u.Motiv->currentText();
     f.KemProdlen = u.KemProdlen->currentText();
     f.Srok = u.Srok->text();

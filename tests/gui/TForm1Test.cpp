@@ -111,7 +111,7 @@ TEST_F(TForm1Test, ACardIsTypedAndSavedThroughTheWindow) {
     EXPECT_EQ(cards[0].GurN, 17);
     EXPECT_EQ(cards[0].FIOAvtor.text(), QStringLiteral("Сидоров С.С."));
     EXPECT_EQ(cards[0].Fabula.text(), QStringLiteral("строка 1\r\nстрока 2"));
-    EXPECT_EQ(momentOf(cards[0].KUPData), QDateTime(QDate(2026, 11, 30), QTime(11, 38, 3)));
+    EXPECT_EQ(cards[0].KUPData, dayNumber(QDate(2026, 11, 30)));
     EXPECT_FALSE(ui.nNew->isHidden());
     EXPECT_EQ(ui.Spisok->model()->rowCount(), 1);
     EXPECT_EQ(ui.Spisok->currentIndex().row(), 0);
@@ -206,4 +206,77 @@ TEST_F(TForm1Test, LongCommandsShowTheProgressPanelAndAWaitCursor) {
     EXPECT_EQ(part, 100);
     EXPECT_FALSE(ui.Progress->isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(TForm1Test, DatesAreTypedWholeAndANewCardStoresNoTimeOfAnother) {
+    // The card shown before New carries a time of day in every date.
+    const double time = (11 * 3600 + 38 * 60 + 3) / 86400.0;
+    TAnketa old = makeCard(1, dayNumber(QDate(2026, 1, 5)) + time, 500);
+    for (double* date : {&old.KUPData, &old.NashaWxodDat, &old.NeNashaIshDat, &old.DeloDat,
+                         &old.DataProvProkur, &old.NasheIshData})
+        *date = dayNumber(QDate(2025, 6, 1)) + time;
+    writeCards(QStringLiteral("Baza/Anketi.dat"), {old});
+    AppState& s = start();
+    TForm1 window(s);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    Ui::TForm1& ui = window.ui();
+    // Presses go where the mouse is, as the user's do.
+    const auto click = [&window](QWidget* widget, int x) {
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {},
+                          widget->mapTo(&window, QPoint(x, widget->height() / 2)));
+    };
+    click(ui.nNew, 10);
+
+    // A click or Tab into a date selects the day: typed whole, with or without separators,
+    // after Home or Ctrl+A, or moved a day up.
+    enum How { ClickUp, ClickType, TabType, HomeType, SelectAllType };
+    const struct {
+        QDateEdit* edit;
+        double TAnketa::*field;
+        How how;
+        QString typed;
+        QDate stored;
+    } dates[] = {
+        {ui.DateOtkaza, &TAnketa::DateOtkaza, ClickUp, {}, dateOf(kTestNow).addDays(1)},
+        {ui.KUPData, &TAnketa::KUPData, ClickUp, {}, QDate(1901, 1, 2)},
+        {ui.NeNashaIshDat, &TAnketa::NeNashaIshDat, TabType, QStringLiteral("05.03.2012"),
+         QDate(2012, 3, 5)},
+        {ui.NashaWxodDat, &TAnketa::NashaWxodDat, ClickType, QStringLiteral("06032012"),
+         QDate(2012, 3, 6)},
+        {ui.DeloDat, &TAnketa::DeloDat, HomeType, QStringLiteral("7.4.2013"), QDate(2013, 4, 7)},
+        {ui.DataProvProkur, &TAnketa::DataProvProkur, ClickUp, {}, QDate(1901, 1, 2)},
+        {ui.NasheIshData, &TAnketa::NasheIshData, SelectAllType, QStringLiteral("31122024"),
+         QDate(2024, 12, 31)},
+    };
+    for (const auto& date : dates) {
+        SCOPED_TRACE(date.edit->objectName().toStdString());
+        if (date.how == TabType) {
+            click(ui.NeNashIshNom, 5);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            ASSERT_EQ(QApplication::focusWidget(), date.edit);
+        } else {
+            // Anywhere in the text, even on the year.
+            click(date.edit, date.edit->width() / 2);
+        }
+        if (date.how == HomeType)
+            QTest::keyClick(date.edit, Qt::Key_Home);
+        if (date.how == SelectAllType)
+            QTest::keyClick(date.edit, Qt::Key_A, Qt::ControlModifier);
+        if (date.how == ClickUp)
+            QTest::keyClick(date.edit, Qt::Key_Up);
+        else
+            QTest::keyClicks(date.edit, date.typed);
+        EXPECT_EQ(date.edit->date(), date.stored);
+        // Tab leaves the date at once.
+        QTest::keyClick(date.edit, Qt::Key_Tab);
+        EXPECT_NE(QApplication::focusWidget(), date.edit);
+    }
+    click(ui.nSave, 10);
+    const std::vector<TAnketa> cards = readCards(QStringLiteral("Baza/Anketi.dat"));
+    ASSERT_EQ(cards.size(), 2u);
+    for (const auto& date : dates) {
+        EXPECT_EQ(cards[1].*date.field, dayNumber(date.stored))
+            << date.edit->objectName().toStdString();
+    }
 }
