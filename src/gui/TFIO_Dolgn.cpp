@@ -3,6 +3,7 @@
 #include "core/editor/AppState.h"
 #include "core/editor/OfficialsEditor.h"
 #include "core/platform/CommandBoundary.h"
+#include "gui/InputRules.h"
 
 #include "ui_TFIO_Dolgn.h"
 
@@ -24,6 +25,9 @@ TFIO_Dolgn::TFIO_Dolgn(AppState& state, QWidget* parent)
     table->horizontalHeader()->resizeSection(2, 144);
     m_ui->FIO->setMaxLength(30);
     m_ui->Dolgnost1->lineEdit()->setMaxLength(20);
+    storedTextOnly(m_ui->FIO);
+    storedTextOnly(m_ui->Dolgnost1->lineEdit());
+    storedTextOnly(table);
 
     const auto command = [this](QPushButton* button, void (*handler)(AppState&)) {
         connect(button, &QPushButton::clicked, this,

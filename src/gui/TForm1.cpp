@@ -13,6 +13,7 @@
 #include "core/editor/WorkingFile.h"
 #include "core/platform/CommandBoundary.h"
 #include "core/texts/DayNumber.h"
+#include "gui/InputRules.h"
 #include "gui/QtColours.h"
 #include "gui/QtProgress.h"
 #include "gui/TFIO_Dolgn.h"
@@ -21,6 +22,7 @@
 
 #include "ui_TForm1.h"
 
+#include <QAbstractSpinBox>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QHeaderView>
@@ -28,6 +30,7 @@
 #include <QMouseEvent>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 namespace zelmar {
@@ -86,6 +89,13 @@ TForm1::TForm1(AppState& state, QWidget* parent)
     // No close box: the window is left through "Выход".
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMinMaxButtonsHint);
+    // What is typed is what the files store.
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        if (!qobject_cast<QAbstractSpinBox*>(edit->parentWidget()))
+            storedTextOnly(edit);
+    }
+    for (QLineEdit* edit : {m_ui->GurN, m_ui->Srok, m_ui->Klu4Form1})
+        integerOnly(edit);
     m_ui->Motiv->lineEdit()->setMaxLength(60);
     for (QComboBox* box : {m_ui->KemWines, m_ui->PodpUtw, m_ui->KemProdlen})
         box->lineEdit()->setMaxLength(30);
@@ -238,15 +248,23 @@ void TForm1::connectCommands() {
     connect(m_ui->Fabula, &QPlainTextEdit::textChanged, this, [this] {
         if (m_updating)
             return;
-        // The memo holds at most 200 characters, a line break counting as two.
-        QString text = storedText(m_ui->Fabula->toPlainText());
+        // The memo holds what the card stores: at most 200 characters, a line break counting
+        // as two, and only those of the code page.
+        const QString shown = m_ui->Fabula->toPlainText();
+        QString text = storedText(storableText(shown, m_ui->Fabula));
         if (text.size() > 200) {
             text.truncate(200);
             if (text.endsWith(QLatin1Char('\r')))
                 text.chop(1);
+        }
+        if (shownText(text) != shown) {
+            const int cursor = m_ui->Fabula->textCursor().position();
             m_updating = true;
             m_ui->Fabula->setPlainText(shownText(text));
-            m_ui->Fabula->moveCursor(QTextCursor::End);
+            QTextCursor moved = m_ui->Fabula->textCursor();
+            moved.setPosition(std::clamp(cursor - int(shown.size() - shownText(text).size()), 0,
+                                         int(shownText(text).size())));
+            m_ui->Fabula->setTextCursor(moved);
             m_updating = false;
         }
         m_state.form.Fabula = text;

@@ -12,9 +12,12 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
+#include <QToolTip>
 
 #include <limits>
 
@@ -24,6 +27,18 @@ using namespace zelmar::test;
 namespace {
 
 class TForm1Test : public RegisterTest {};
+
+// Types text as key presses, letters outside ASCII too.
+void type(QWidget* widget, const QString& text) {
+    for (const char32_t ch : text.toUcs4()) {
+        if (ch < 0x80) {
+            QTest::keyClick(widget, static_cast<char>(ch));
+        } else {
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString::fromUcs4(&ch, 1),
+                                Qt::NoModifier);
+        }
+    }
+}
 
 } // namespace
 
@@ -279,4 +294,52 @@ TEST_F(TForm1Test, DatesAreTypedWholeAndANewCardStoresNoTimeOfAnother) {
         EXPECT_EQ(cards[1].*date.field, dayNumber(date.stored))
             << date.edit->objectName().toStdString();
     }
+}
+
+TEST_F(TForm1Test, BoxesTakeOnlyWhatTheCardStores) {
+    AppState& s = start();
+    TForm1 window(s);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    Ui::TForm1& ui = window.ui();
+    // Characters the card file's code page lacks are refused as they are typed, with a hint;
+    // numbers take digits and a minus in front.
+    const struct {
+        QWidget* box;
+        QString typed;
+        QString kept;
+    } boxes[] = {
+        {ui.FIOAvtor->lineEdit(), QStringLiteral("Иваß😀нов"), QStringLiteral("Иванов")},
+        {ui.Adres, QStringLiteral("Łódź, ул. Мира"), QStringLiteral("d, ул. Мира")},
+        {ui.Fabula, QStringLiteral("По факту ł кражи"), QStringLiteral("По факту  кражи")},
+        {ui.GurN, QStringLiteral("12a3"), QStringLiteral("123")},
+        {ui.Srok, QStringLiteral("-5x"), QStringLiteral("-5")},
+        {ui.Listov, QStringLiteral("7b"), QStringLiteral("7")},
+    };
+    for (const auto& box : boxes) {
+        SCOPED_TRACE(box.box->objectName().toStdString());
+        box.box->setFocus();
+        if (auto* edit = qobject_cast<QLineEdit*>(box.box))
+            edit->clear();
+        if (auto* memo = qobject_cast<QPlainTextEdit*>(box.box))
+            memo->clear();
+        if (auto* spin = qobject_cast<QSpinBox*>(box.box))
+            spin->selectAll();
+        type(box.box, box.typed);
+        QString shown;
+        if (auto* edit = qobject_cast<QLineEdit*>(box.box))
+            shown = edit->text();
+        else if (auto* memo = qobject_cast<QPlainTextEdit*>(box.box))
+            shown = memo->toPlainText();
+        else
+            shown = qobject_cast<QSpinBox*>(box.box)->text();
+        EXPECT_EQ(shown, box.kept);
+    }
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("ł")));
+    // Save stores what was shown.
+    ui.GurN->setText(QStringLiteral("5"));
+    QTest::mouseClick(ui.nSave, Qt::LeftButton);
+    const TAnketa stored = readCards(QStringLiteral("Baza/Anketi.dat")).at(0);
+    EXPECT_EQ(stored.FIOAvtor.text(), QStringLiteral("Иванов"));
+    EXPECT_EQ(stored.Adres.text(), QStringLiteral("d, ул. Мира"));
 }
