@@ -124,10 +124,7 @@ TForm1::TForm1(AppState& state, QWidget* parent)
     setupGrid(m_ui->Spisok, {28, 30, 37, 50, 63, 51, 131, 16, 64});
     setupGrid(m_ui->RabSpis, {36, 30, 37, 50, 63, 51, 131, 16, 64});
 
-    // Entries whose commands are not part of the register yet.
-    for (QAction* entry : {m_ui->N20, m_ui->N2, m_ui->N18, m_ui->N19, m_ui->Bacup1, m_ui->N35,
-                           m_ui->N16, m_ui->N9851, m_ui->N9581, m_ui->N11, m_ui->N17, m_ui->N10})
-        entry->setEnabled(false);
+    disableNotBuilt();
 
     connectCommands();
 
@@ -139,6 +136,40 @@ TForm1::TForm1(AppState& state, QWidget* parent)
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::disableNotBuilt() {
+    // The controls whose commands are not part of the register yet, one a line: a line goes
+    // when its command is built.
+    // clang-format off
+    const QList<QObject*> notBuilt = {
+        m_ui->nPoisk,      // Поиск
+        m_ui->Otvet,       // Ответить
+        m_ui->GifEst,      // picture of the card
+        m_ui->WordEst,     // Word document of the card
+        m_ui->PoslatEMail, // "@"
+        m_ui->OtmDel,      // "уд"
+        m_ui->N20,         // Сжать Главную Картотеку
+        m_ui->N2,          // Сжать Архивную Картотеку
+        m_ui->N18,         // Удалить из Главной всё
+        m_ui->N19,         // Удалить из Архива всё
+        m_ui->Bacup1,      // Восстановить базу из архива Backup
+        m_ui->N35,         // Полная карточка
+        m_ui->N16,         // Карточка отказного материала
+        m_ui->N8,          // Копия экрана
+        m_ui->N9851,       // Приказ № 140
+        m_ui->N9581,       // Приложения к приказу № 140
+        m_ui->N11,         // Шаблоны
+        m_ui->N17,         // Таблица
+        m_ui->N10,         // Помощь
+    };
+    // clang-format on
+    for (QObject* control : notBuilt) {
+        if (auto* widget = qobject_cast<QWidget*>(control))
+            widget->setEnabled(false);
+        else if (auto* entry = qobject_cast<QAction*>(control))
+            entry->setEnabled(false);
+    }
+}
 
 void TForm1::setupGrid(QTableView* grid, const QList<int>& widths) {
     QHeaderView* rows = grid->verticalHeader();

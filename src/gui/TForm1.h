@@ -66,6 +66,7 @@ protected:
 
 private:
     void setupGrid(QTableView* grid, const QList<int>& widths);
+    void disableNotBuilt();
     void connectCommands();
     void readControls();
     void writeControls();

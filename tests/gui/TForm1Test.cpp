@@ -343,3 +343,25 @@ TEST_F(TForm1Test, BoxesTakeOnlyWhatTheCardStores) {
     EXPECT_EQ(stored.FIOAvtor.text(), QStringLiteral("Иванов"));
     EXPECT_EQ(stored.Adres.text(), QStringLiteral("d, ул. Мира"));
 }
+
+TEST_F(TForm1Test, ControlsOfCommandsNotBuiltYetStayDisabled) {
+    writeCards(QStringLiteral("Baza/Anketi.dat"),
+               {makeCard(1, 46000, 100), makeCard(2, 46001, 200)});
+    AppState& s = start();
+    TForm1 window(s);
+    Ui::TForm1& ui = window.ui();
+    const auto expectDisabled = [&](const char* after) {
+        for (QWidget* control :
+             {static_cast<QWidget*>(ui.nPoisk), static_cast<QWidget*>(ui.Otvet),
+              static_cast<QWidget*>(ui.GifEst), static_cast<QWidget*>(ui.WordEst),
+              static_cast<QWidget*>(ui.PoslatEMail), static_cast<QWidget*>(ui.OtmDel)})
+            EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString() << after;
+        for (QAction* entry : {ui.N20, ui.Bacup1, ui.N8, ui.N11, ui.N10})
+            EXPECT_FALSE(entry->isEnabled()) << entry->objectName().toStdString() << after;
+    };
+    expectDisabled(" at start");
+    QTest::mouseClick(ui.nNew, Qt::LeftButton);
+    QTest::mouseClick(ui.nOtmena, Qt::LeftButton);
+    QTest::mouseClick(ui.nSave, Qt::LeftButton);
+    expectDisabled(" after New, Cancel and Save");
+}
