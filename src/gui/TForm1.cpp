@@ -22,6 +22,7 @@
 
 #include "ui_TForm1.h"
 
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QCloseEvent>
 #include <QDialog>
@@ -96,6 +97,21 @@ TForm1::TForm1(AppState& state, QWidget* parent)
     }
     for (QLineEdit* edit : {m_ui->GurN, m_ui->Srok, m_ui->Klu4Form1})
         integerOnly(edit);
+    // The drop-down lists give and take width with the window, whatever their items; their
+    // lists open wide enough for the items (writeLists).
+    for (QComboBox* box : findChildren<QComboBox*>()) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(4);
+    }
+    // The card buttons keep their places while hidden: the hand finds each where it was.
+    for (QWidget* button :
+         {static_cast<QWidget*>(m_ui->nNew), static_cast<QWidget*>(m_ui->nCopiy),
+          static_cast<QWidget*>(m_ui->nPoisk), static_cast<QWidget*>(m_ui->nDelete),
+          static_cast<QWidget*>(m_ui->nWstavit), static_cast<QWidget*>(m_ui->nOtmena)}) {
+        QSizePolicy policy = button->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        button->setSizePolicy(policy);
+    }
     m_ui->Motiv->lineEdit()->setMaxLength(60);
     for (QComboBox* box : {m_ui->KemWines, m_ui->PodpUtw, m_ui->KemProdlen})
         box->lineEdit()->setMaxLength(30);
@@ -532,6 +548,8 @@ void TForm1::writeLists() {
         list.box->clear();
         list.box->addItems(m_state.lists.items(list.id));
         list.box->setEditText(text);
+        QAbstractItemView* items = list.box->view();
+        items->setMinimumWidth(std::min(items->sizeHintForColumn(0) + 24, 640));
     }
 }
 

@@ -1,11 +1,13 @@
 #include "gui/TForm1.h"
 #include "core/texts/DayNumber.h"
+#include "gen/Generator.h"
 #include "support/TestSupport.h"
 
 #include "ui_TForm1.h"
 
 #include "core/platform/Progress.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -364,4 +366,67 @@ TEST_F(TForm1Test, ControlsOfCommandsNotBuiltYetStayDisabled) {
     QTest::mouseClick(ui.nOtmena, Qt::LeftButton);
     QTest::mouseClick(ui.nSave, Qt::LeftButton);
     expectDisabled(" after New, Cancel and Save");
+}
+
+TEST_F(TForm1Test, TheWindowIsUsableFrom1280x720) {
+    gen::Options options;
+    options.cards = 300;
+    options.unprintedShare = 0;
+    gen::makeInstallation(root(), options);
+    AppState& s = start();
+    TForm1 window(s);
+    window.show();
+    QApplication::processEvents();
+    // Maximised on a 1280x720 screen it has the screen less a panel and a title bar.
+    const QSize smallest = window.minimumSizeHint();
+    EXPECT_LE(smallest.width(), 1280);
+    EXPECT_LE(smallest.height(), 720 - 64);
+    for (const QSize size : {smallest, QSize(1280, 656), QSize(1920, 1040)}) {
+        window.resize(size);
+        QApplication::processEvents();
+        const QString at = QStringLiteral(" at %1x%2").arg(size.width()).arg(size.height());
+        // The boxes give way down to their smallest size, never below it.
+        for (QWidget* box : window.ui().EditorPanel->findChildren<QWidget*>()) {
+            const bool part = qobject_cast<QAbstractSpinBox*>(box->parentWidget()) ||
+                              qobject_cast<QComboBox*>(box->parentWidget());
+            if (!box->isVisible() || part ||
+                !(qobject_cast<QLineEdit*>(box) || qobject_cast<QComboBox*>(box) ||
+                  qobject_cast<QAbstractSpinBox*>(box)))
+                continue;
+            EXPECT_GE(box->height(), box->minimumSizeHint().height())
+                << box->objectName().toStdString() << at.toStdString();
+        }
+        // Every button shows its whole caption.
+        for (QPushButton* button : window.findChildren<QPushButton*>()) {
+            if (button->isVisible()) {
+                EXPECT_GE(button->width(),
+                          button->fontMetrics().horizontalAdvance(button->text()) + 8)
+                    << button->objectName().toStdString() << at.toStdString();
+            }
+        }
+    }
+}
+
+TEST_F(TForm1Test, HiddenCardButtonsKeepTheirPlaces) {
+    writeCards(QStringLiteral("Baza/Anketi.dat"),
+               {makeCard(1, 46000, 100), makeCard(2, 46001, 200)});
+    AppState& s = start();
+    TForm1 window(s);
+    window.resize(1280, 656);
+    window.show();
+    QApplication::processEvents();
+    Ui::TForm1& ui = window.ui();
+    const QList<QWidget*> stay = {ui.nVstavka, ui.nSave,    ui.nOtmena, ui.ZapGurN,
+                                  ui.NomerGr,  ui.WhodNash, ui.KUSGr,   ui.Knopki};
+    const auto places = [&] {
+        QList<QRect> result;
+        for (QWidget* widget : stay)
+            result.append(QRect(widget->mapTo(&window, QPoint()), widget->size()));
+        return result;
+    };
+    const QList<QRect> before = places();
+    QTest::mouseClick(ui.nNew, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_TRUE(ui.nNew->isHidden() && ui.nWstavit->isHidden());
+    EXPECT_EQ(places(), before);
 }
