@@ -2,6 +2,7 @@
 #include "core/platform/Clock.h"
 #include "core/platform/CommandBoundary.h"
 #include "core/store/InstallFolder.h"
+#include "gui/Application.h"
 #include "gui/QtPrompts.h"
 #include "gui/QtShell.h"
 #include "gui/TFIO_Dolgn.h"
@@ -42,8 +43,7 @@ std::unique_ptr<QLockFile> lockInstallation(const QString& root) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Zelmar"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Zelmar"));
+    setUpApplication(app);
 
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();

@@ -1,16 +1,18 @@
 #include "gui/QtPrompts.h"
 
 #include "gui/QtColours.h"
-
 #include "gui/TRedak.h"
 #include "gui/TWibor.h"
+#include "gui/TitleWidth.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace zelmar {
 
@@ -30,6 +32,15 @@ QMessageBox::Icon boxIcon(Prompts::Icon icon) {
     return QMessageBox::Warning;
 }
 
+// A message box sizes itself to its text; it is made at least as wide as its title.
+void fitTitle(QMessageBox& box) {
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(titleWidth(box, box.windowTitle()), 0, QSizePolicy::Minimum,
+                                      QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+}
+
 } // namespace
 
 QtPrompts::QtPrompts(QWidget* parent)
@@ -43,6 +54,7 @@ QWidget* QtPrompts::parentWidget() const {
 
 void QtPrompts::message(const QString& text, const QString& caption, Icon icon) {
     QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, parentWidget());
+    fitTitle(box);
     box.exec();
 }
 
@@ -52,6 +64,7 @@ bool QtPrompts::question(const QString& text, const QString& caption) {
     QPushButton* no = box.addButton(QStringLiteral("Нет"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);
+    fitTitle(box);
     box.exec();
     return box.clickedButton() == yes;
 }
@@ -69,6 +82,7 @@ QString QtPrompts::input(const QString& caption, const QString& prompt, const QS
     dialog.setTextValue(initial);
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Отмена"));
+    dialog.setMinimumWidth(titleWidth(dialog, caption));
     if (dialog.exec() != QDialog::Accepted)
         return initial;
     return dialog.textValue();

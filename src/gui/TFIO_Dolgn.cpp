@@ -3,6 +3,7 @@
 #include "core/editor/AppState.h"
 #include "core/editor/OfficialsEditor.h"
 #include "core/platform/CommandBoundary.h"
+#include "gui/InputRules.h"
 
 #include "ui_TFIO_Dolgn.h"
 
@@ -21,9 +22,18 @@ TFIO_Dolgn::TFIO_Dolgn(AppState& state, QWidget* parent)
     table->horizontalHeader()->resizeSection(
         0, std::max(26, table->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 10));
     table->horizontalHeader()->resizeSection(1, 162);
-    table->horizontalHeader()->resizeSection(2, 144);
+    // A whole position shows in its column (the table's font is bold).
+    table->horizontalHeader()->resizeSection(
+        2, std::max(144, table->fontMetrics().horizontalAdvance(QString(21, QChar(u'н')))));
     m_ui->FIO->setMaxLength(30);
     m_ui->Dolgnost1->lineEdit()->setMaxLength(20);
+    // Room for a whole name (30 characters) and a whole position (20).
+    const QFontMetrics metrics = m_ui->FIO->fontMetrics();
+    m_ui->FIO->setMinimumWidth(metrics.horizontalAdvance(QString(31, QChar(u'н'))));
+    m_ui->Dolgnost1->setMinimumWidth(metrics.horizontalAdvance(QString(23, QChar(u'н'))) + 24);
+    storedTextOnly(m_ui->FIO);
+    storedTextOnly(m_ui->Dolgnost1->lineEdit());
+    storedTextOnly(table);
 
     const auto command = [this](QPushButton* button, void (*handler)(AppState&)) {
         connect(button, &QPushButton::clicked, this,

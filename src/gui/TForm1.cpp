@@ -1,5 +1,6 @@
 #include "gui/TForm1.h"
 
+#include "core/access/Users.h"
 #include "core/editor/AppState.h"
 #include "core/editor/CardCommands.h"
 #include "core/editor/ColourCommands.h"
@@ -12,18 +13,26 @@
 #include "core/editor/WorkingFile.h"
 #include "core/platform/CommandBoundary.h"
 #include "core/texts/DayNumber.h"
+#include "gui/InputRules.h"
 #include "gui/QtColours.h"
+#include "gui/QtProgress.h"
 #include "gui/TFIO_Dolgn.h"
 #include "gui/TForm5.h"
 #include "gui/TFormNastr.h"
 
 #include "ui_TForm1.h"
 
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
+
+#include <algorithm>
+#include <utility>
 
 namespace zelmar {
 
@@ -60,6 +69,16 @@ QString shownText(const QString& stored) {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+// An entry of a closed menu does nothing, however it is triggered.
+bool reachable(const QAction* entry) {
+    for (const QObject* container : entry->associatedObjects()) {
+        const auto* menu = qobject_cast<const QMenu*>(container);
+        if (menu && (!menu->menuAction()->isEnabled() || !reachable(menu->menuAction())))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 TForm1::TForm1(AppState& state, QWidget* parent)
@@ -67,9 +86,32 @@ TForm1::TForm1(AppState& state, QWidget* parent)
     , m_state(state)
     , m_ui(std::make_unique<Ui::TForm1>()) {
     m_ui->setupUi(this);
+    m_progress = std::make_unique<QtProgress>(m_ui->AbMeter2, m_ui->AbMeter1, m_ui->Progress);
     // No close box: the window is left through "Выход".
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMinMaxButtonsHint);
+    // What is typed is what the files store.
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        if (!qobject_cast<QAbstractSpinBox*>(edit->parentWidget()))
+            storedTextOnly(edit);
+    }
+    for (QLineEdit* edit : {m_ui->GurN, m_ui->Srok, m_ui->Klu4Form1})
+        integerOnly(edit);
+    // The drop-down lists give and take width with the window, whatever their items; their
+    // lists open wide enough for the items (writeLists).
+    for (QComboBox* box : findChildren<QComboBox*>()) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(4);
+    }
+    // The card buttons keep their places while hidden: the hand finds each where it was.
+    for (QWidget* button :
+         {static_cast<QWidget*>(m_ui->nNew), static_cast<QWidget*>(m_ui->nCopiy),
+          static_cast<QWidget*>(m_ui->nPoisk), static_cast<QWidget*>(m_ui->nDelete),
+          static_cast<QWidget*>(m_ui->nWstavit), static_cast<QWidget*>(m_ui->nOtmena)}) {
+        QSizePolicy policy = button->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        button->setSizePolicy(policy);
+    }
     m_ui->Motiv->lineEdit()->setMaxLength(60);
     for (QComboBox* box : {m_ui->KemWines, m_ui->PodpUtw, m_ui->KemProdlen})
         box->lineEdit()->setMaxLength(30);
@@ -98,19 +140,52 @@ TForm1::TForm1(AppState& state, QWidget* parent)
     setupGrid(m_ui->Spisok, {28, 30, 37, 50, 63, 51, 131, 16, 64});
     setupGrid(m_ui->RabSpis, {36, 30, 37, 50, 63, 51, 131, 16, 64});
 
-    // Entries whose commands are not part of the register yet.
-    for (QAction* entry : {m_ui->N20, m_ui->N2, m_ui->N18, m_ui->N19, m_ui->Bacup1, m_ui->N35,
-                           m_ui->N16, m_ui->N9851, m_ui->N9581, m_ui->N11, m_ui->N17, m_ui->N10})
-        entry->setEnabled(false);
+    disableNotBuilt();
 
     connectCommands();
 
     // The create event.
+    Progress* const before = std::exchange(m_state.progress, m_progress.get());
     FormCreate(m_state);
+    m_state.progress = before;
     writeControls();
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::disableNotBuilt() {
+    // The controls whose commands are not part of the register yet, one a line: a line goes
+    // when its command is built.
+    // clang-format off
+    const QList<QObject*> notBuilt = {
+        m_ui->nPoisk,      // Поиск
+        m_ui->Otvet,       // Ответить
+        m_ui->GifEst,      // picture of the card
+        m_ui->WordEst,     // Word document of the card
+        m_ui->PoslatEMail, // "@"
+        m_ui->OtmDel,      // "уд"
+        m_ui->N20,         // Сжать Главную Картотеку
+        m_ui->N2,          // Сжать Архивную Картотеку
+        m_ui->N18,         // Удалить из Главной всё
+        m_ui->N19,         // Удалить из Архива всё
+        m_ui->Bacup1,      // Восстановить базу из архива Backup
+        m_ui->N35,         // Полная карточка
+        m_ui->N16,         // Карточка отказного материала
+        m_ui->N8,          // Копия экрана
+        m_ui->N9851,       // Приказ № 140
+        m_ui->N9581,       // Приложения к приказу № 140
+        m_ui->N11,         // Шаблоны
+        m_ui->N17,         // Таблица
+        m_ui->N10,         // Помощь
+    };
+    // clang-format on
+    for (QObject* control : notBuilt) {
+        if (auto* widget = qobject_cast<QWidget*>(control))
+            widget->setEnabled(false);
+        else if (auto* entry = qobject_cast<QAction*>(control))
+            entry->setEnabled(false);
+    }
+}
 
 void TForm1::setupGrid(QTableView* grid, const QList<int>& widths) {
     QHeaderView* rows = grid->verticalHeader();
@@ -185,8 +260,10 @@ void TForm1::connectCommands() {
     picker(m_ui->KemProdlen, &KemProdlenChange);
 
     const auto listEditor = [this](QAction* entry, void (*handler)(AppState&)) {
-        connect(entry, &QAction::triggered, this,
-                [this, handler] { runWithOwnWindow([this, handler] { handler(m_state); }); });
+        connect(entry, &QAction::triggered, this, [this, entry, handler] {
+            if (reachable(entry))
+                runWithOwnWindow([this, handler] { handler(m_state); });
+        });
     };
     listEditor(m_ui->N32, &MotClick);
     listEditor(m_ui->N12, &WidDokumClick);
@@ -194,8 +271,10 @@ void TForm1::connectCommands() {
     listEditor(m_ui->N14, &N14Click);
     listEditor(m_ui->N21, &N21Click);
     const auto entry = [this](QAction* action, void (*handler)(AppState&)) {
-        connect(action, &QAction::triggered, this,
-                [this, handler] { run([this, handler] { handler(m_state); }); });
+        connect(action, &QAction::triggered, this, [this, action, handler] {
+            if (reachable(action))
+                run([this, handler] { handler(m_state); });
+        });
     };
     entry(m_ui->N4, &N4Click);
     entry(m_ui->N25, &N25Click);
@@ -203,8 +282,9 @@ void TForm1::connectCommands() {
     entry(m_ui->N27, &N27Click);
 
     const auto ownWindow = [this](QAction* action, auto OwnWindows::*window) {
-        connect(action, &QAction::triggered, this, [this, window] {
-            if (QWidget* shown = m_windows.*window)
+        connect(action, &QAction::triggered, this, [this, action, window] {
+            QWidget* shown = m_windows.*window;
+            if (shown && reachable(action))
                 showOwnWindow(*shown);
         });
     };
@@ -215,15 +295,23 @@ void TForm1::connectCommands() {
     connect(m_ui->Fabula, &QPlainTextEdit::textChanged, this, [this] {
         if (m_updating)
             return;
-        // The memo holds at most 200 characters, a line break counting as two.
-        QString text = storedText(m_ui->Fabula->toPlainText());
+        // The memo holds what the card stores: at most 200 characters, a line break counting
+        // as two, and only those of the code page.
+        const QString shown = m_ui->Fabula->toPlainText();
+        QString text = storedText(storableText(shown, m_ui->Fabula));
         if (text.size() > 200) {
             text.truncate(200);
             if (text.endsWith(QLatin1Char('\r')))
                 text.chop(1);
+        }
+        if (shownText(text) != shown) {
+            const int cursor = m_ui->Fabula->textCursor().position();
             m_updating = true;
             m_ui->Fabula->setPlainText(shownText(text));
-            m_ui->Fabula->moveCursor(QTextCursor::End);
+            QTextCursor moved = m_ui->Fabula->textCursor();
+            moved.setPosition(std::clamp(cursor - int(shown.size() - shownText(text).size()), 0,
+                                         int(shownText(text).size())));
+            m_ui->Fabula->setTextCursor(moved);
             m_updating = false;
         }
         m_state.form.Fabula = text;
@@ -265,7 +353,10 @@ void TForm1::run(const std::function<void()>& command) {
     if (m_leaving)
         return;
     readControls();
+    // The main window's commands report to its progress panel.
+    Progress* const before = std::exchange(m_state.progress, m_progress.get());
     runCommand(m_state.prompts, command);
+    m_state.progress = before;
     writeControls();
     if (m_state.exitCode)
         leave(*m_state.exitCode);
@@ -321,7 +412,7 @@ void TForm1::readControls() {
     f.DolgnPodp = u.DolgnPodp->currentText();
     f.LicoUN = u.LicoUN->currentText();
     f.KUPN = u.KUPN->text();
-    f.KUPData = pickedDate(f.KUPData, u.KUPData->date(), true);
+    f.KUPData = pickedDate(f.KUPData, u.KUPData->date());
     f.Motiv = u.Motiv->currentText();
     f.KemProdlen = u.KemProdlen->currentText();
     f.Srok = u.Srok->text();
@@ -433,8 +524,8 @@ void TForm1::writeControls() {
     u.nWstavit->setVisible(b.nWstavit);
     u.nOtmena->setVisible(b.nOtmena);
     u.nVstavka->setEnabled(b.nVstavka);
-    u.N7->menuAction()->setEnabled(b.N7 && !b.N7Locked);
-    u.N3->menuAction()->setEnabled(b.N3);
+    u.N7->menuAction()->setEnabled(printMenuEnabled(m_state));
+    u.N3->menuAction()->setEnabled(serviceMenuEnabled(m_state));
 
     writeGridSelection();
 
@@ -457,6 +548,8 @@ void TForm1::writeLists() {
         list.box->clear();
         list.box->addItems(m_state.lists.items(list.id));
         list.box->setEditText(text);
+        QAbstractItemView* items = list.box->view();
+        items->setMinimumWidth(std::min(items->sizeHintForColumn(0) + 24, 640));
     }
 }
 

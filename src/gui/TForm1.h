@@ -25,6 +25,7 @@ struct AppState;
 class TFIO_Dolgn;
 class TForm5;
 class TFormNastr;
+class QtProgress;
 
 // The program's own windows that the main window opens.
 struct OwnWindows {
@@ -65,6 +66,7 @@ protected:
 
 private:
     void setupGrid(QTableView* grid, const QList<int>& widths);
+    void disableNotBuilt();
     void connectCommands();
     void readControls();
     void writeControls();
@@ -78,6 +80,8 @@ private:
 
     AppState& m_state;
     std::unique_ptr<Ui::TForm1> m_ui;
+    // The progress panel: the whole work and its current part, with a wait cursor.
+    std::unique_ptr<QtProgress> m_progress;
     bool m_updating = false;
     bool m_shown = false;
     bool m_leaving = false;

@@ -1,5 +1,7 @@
 #include "gui/TWibor.h"
 
+#include "gui/TitleWidth.h"
+
 #include "ui_TWibor.h"
 
 namespace zelmar {
@@ -31,7 +33,8 @@ int TWibor::ask(const QString& caption, const QString& button1, const QString& b
     m_ui->Otmena->setFocus();
     m_choice = 0;
     adjustSize();
-    setFixedSize(sizeHint());
+    // Wide enough for the whole title.
+    setFixedSize(sizeHint().expandedTo(QSize(titleWidth(*this, caption), 0)));
     exec();
     return m_choice;
 }

@@ -28,11 +28,12 @@ TZapusk::TZapusk(AppState& state, QWidget* parent)
     m_login.NomZamka = initialPasswordText();
     m_ui->NomZamka->setText(m_login.NomZamka);
     m_ui->NomZamka->selectAll();
+    // Enter in the password field presses "Дальше" as the window's default button: one Enter,
+    // one check.
     m_ui->Dalee->setDefault(true);
     writeControls();
 
     connect(m_ui->Dalee, &QPushButton::clicked, this, &TZapusk::daleeClick);
-    connect(m_ui->NomZamka, &QLineEdit::returnPressed, this, &TZapusk::daleeClick);
     connect(m_ui->dxfColorButton1, &QPushButton::clicked, this, &TZapusk::reject);
     connect(m_ui->OpisProgr, &QPushButton::clicked, this,
             [this] { run([this] { OpisProgrClick(m_state); }); });

@@ -2,7 +2,9 @@
 #include "core/access/Settings.h"
 #include "core/access/Users.h"
 #include "core/access/UsersEditor.h"
+#include "core/editor/CardCommands.h"
 #include "core/editor/MainWindowEvents.h"
+#include "core/editor/OfficialsEditor.h"
 #include "core/platform/Errors.h"
 #include "core/store/RecordFile.h"
 #include "core/texts/DayNumber.h"
@@ -101,7 +103,7 @@ TEST_F(AccessTest, PasswordPromptComparesTheFirstSixCharacters) {
     EXPECT_EQ(m_prompts.last().text, QStringLiteral("Пароль?"));
     EXPECT_FALSE(s.exitCode);
     EXPECT_EQ(s.access.CurUserName, QStringLiteral("Админ"));
-    EXPECT_TRUE(s.buttons.N3);
+    EXPECT_TRUE(serviceMenuEnabled(s));
     // The start went on after the prompt.
     EXPECT_TRUE(QFile::exists(file(QStringLiteral("NoKor.krv"))));
 
@@ -131,7 +133,7 @@ TEST_F(AccessTest, SharedPasswordLogsInTheFirstRowAndUsersLoseService) {
     FormCreate(s);
     EXPECT_EQ(s.access.CurUserName, QStringLiteral("Петрова"));
     EXPECT_EQ(s.access.CurUserCode, QStringLiteral("02"));
-    EXPECT_FALSE(s.buttons.N3);
+    EXPECT_FALSE(serviceMenuEnabled(s));
     EXPECT_FALSE(s.exitCode);
 
     m_prompts.ok();
@@ -228,7 +230,7 @@ TEST_F(AccessTest, StartUpWindowCheck) {
     login.NomZamka = QStringLiteral("  100101  ");
     EXPECT_TRUE(DaleeClick(s, login));
     EXPECT_EQ(s.access.CurUserName, QStringLiteral("Пользователь 1"));
-    EXPECT_TRUE(s.buttons.N7Locked);
+    EXPECT_FALSE(printMenuEnabled(s));
 
     LoginState twelve;
     twelve.NomZamka = QStringLiteral("270301xxxxxx");
@@ -276,8 +278,8 @@ TEST_F(AccessTest, UserGuideAndSite) {
 
 TEST_F(AccessTest, SettingsFile) {
     AppState& s = start();
-    EXPECT_EQ(readBytes(QStringLiteral("NoKor.krv")),
-              QByteArray("2003\r\n") + file(QStringLiteral("Backup")).toLocal8Bit() + "\r\n");
+    // The backup folder is kept in the form a folder moved or copied back to Windows reads.
+    EXPECT_EQ(readBytes(QStringLiteral("NoKor.krv")), QByteArray("2003\r\nc:\\Zelmar\\Backup\r\n"));
     EXPECT_EQ(s.settings.OfficeVersion, QStringLiteral("2003"));
     EXPECT_EQ(backupFolderPath(s), file(QStringLiteral("Backup")));
 
@@ -304,6 +306,10 @@ TEST_F(AccessTest, SettingsFile) {
     BitBtn3Click(s);
     EXPECT_EQ(s.settings.BackUpPut, QStringLiteral("/srv/copies"));
     EXPECT_EQ(s.settings.BackupFolder, QStringLiteral("/srv/copies"));
+    m_prompts.pickFolder(file(QStringLiteral("Temp/copies")));
+    BitBtn3Click(s);
+    EXPECT_EQ(s.settings.BackUpPut, QStringLiteral("c:\\Zelmar\\Temp\\copies"));
+    EXPECT_EQ(backupFolderPath(s), file(QStringLiteral("Temp/copies")));
 }
 
 TEST_F(AccessTest, SettingsFromAWindowsInstallation) {
@@ -316,4 +322,87 @@ TEST_F(AccessTest, SettingsFromAWindowsInstallation) {
     loadSettings(s);
     EXPECT_EQ(s.settings.OfficeVersion, QStringLiteral("2010"));
     EXPECT_EQ(s.settings.BackupFolder, QString());
+}
+
+TEST_F(AccessTest, OnlyTheChiefAdministratorEverHasServiceAndPrint) {
+    struct Case {
+        const char* how;
+        bool guarded;   // the administrator changed his password: the prompt runs at start
+        QString prompt; // answer to it
+        QString typed;  // in the start-up window
+        bool chief;
+    };
+    const Case cases[] = {
+        {"start-up window, user", false, {}, QStringLiteral("100101"), false},
+        {"prompt and start-up window, user", true, QStringLiteral("222222"),
+         QStringLiteral("222222"), false},
+        {"prompt user, start-up window fails", true, QStringLiteral("222222"),
+         QStringLiteral("999999"), false},
+        {"start-up window, chief", false, {}, QStringLiteral("270301"), true},
+        {"prompt and start-up window, chief", true, QStringLiteral("111111"),
+         QStringLiteral("111111"), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        QDir(root()).removeRecursively();
+        prepareFolder();
+        if (c.guarded) {
+            writeGuardedUsers();
+            m_prompts.type(c.prompt);
+        }
+        AppState& s = newState();
+        FormCreate(s);
+        LoginState login;
+        login.NomZamka = c.typed;
+        DaleeClick(s, login);
+
+        const auto expectMenus = [&](const char* after, bool print) {
+            EXPECT_EQ(serviceMenuEnabled(s), c.chief) << after;
+            EXPECT_EQ(printMenuEnabled(s), print && c.chief) << after;
+        };
+        nNewClick(s);
+        expectMenus("New", false);
+        s.form.GurN = QStringLiteral("1");
+        nSaveClick(s);
+        expectMenus("Save", true);
+        nNewClick(s);
+        nOtmenaClick(s);
+        expectMenus("Cancel", true);
+        // The program's own windows opening and closing.
+        UsersGrid grid;
+        TForm5FormShow(s, grid);
+        TFormNastrFormCreate(s);
+        TFIO_DolgnFormShow(s);
+        FormShow(s);
+        FormActivate(s);
+        expectMenus("windows", true);
+    }
+}
+
+TEST_F(AccessTest, AnEmptyOrDamagedUsersFileNamesItselfForTheAdministrator) {
+    const struct {
+        const char* how;
+        QByteArray bytes;
+        QString reason;
+    } cases[] = {
+        {"empty", QByteArray(), QStringLiteral("пуст: в нём нет ни одной записи")},
+        {"torn", QByteArray(20, 'x'), QStringLiteral("пуст: в нём нет ни одной записи")},
+        {"garbage", QByteArray(96, '\xA5'), QStringLiteral("повреждён: запись 1 не читается")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        prepareFolder();
+        writeBytes(QStringLiteral("Baza/Dostup.dat"), c.bytes);
+        m_prompts.clearLog();
+        m_prompts.ok().type(defaultAdminPassword()).ok();
+        AppState& s = newState();
+        FormCreate(s);
+        ASSERT_EQ(m_prompts.log().size(), 3);
+        EXPECT_EQ(m_prompts.log().first().text,
+                  QStringLiteral("Файл пользователей %1 %2, ни один пароль к нему не подойдёт.\n"
+                                 "Восстановите этот файл из резервной копии.")
+                      .arg(file(QStringLiteral("Baza/Dostup.dat")), c.reason));
+        EXPECT_EQ(m_prompts.last().caption, QStringLiteral("Что-то я Вас не припоминаю"));
+        EXPECT_EQ(s.exitCode, 1);
+    }
 }

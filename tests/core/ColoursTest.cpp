@@ -75,7 +75,13 @@ TEST_F(ColoursTest, ColourFileIsAppliedAtStart) {
     prepareFolder();
     writeBytes(QStringLiteral("Baza/CwetFona.krv"),
                "Form1 clSilver\r\nNashiOtm $00E4E4E9\r\nWhodInfo clNoSuchColour\r\nnonsense\r\n");
+    // A colour that cannot be read is told once, as the conversion tells it; the area keeps
+    // its default colour and the start goes on.
+    m_prompts.ok();
     AppState& s = start();
+    EXPECT_EQ(m_prompts.last().text,
+              QStringLiteral("'clNoSuchColour' is not a valid integer value"));
+    EXPECT_EQ(m_prompts.last().caption, QStringLiteral("Zelmar"));
     EXPECT_EQ(s.colours.Form1, 0xC0C0C0u);
     EXPECT_EQ(s.colours.NashiOtm, 0x00E4E4E9u);
     EXPECT_EQ(s.colours.WhodInfo, 0x00FFFF79u);

@@ -76,3 +76,10 @@ TEST(ShortString, DamagedLengthReadsAsCapacity) {
     std::memcpy(s.chars, "abc", 3);
     EXPECT_EQ(s.text(), QStringLiteral("abc"));
 }
+
+TEST(Cp1251, CharactersTheCodePageLacks) {
+    EXPECT_EQ(outsideCp1251(QStringLiteral("Иванов И.И., № 5 — «ok»? ёЁ€")), QString());
+    EXPECT_EQ(outsideCp1251(QStringLiteral("Straße, Łódź ß 😀")), QStringLiteral("ßŁóź😀"));
+    EXPECT_TRUE(inCp1251(U'?'));
+    EXPECT_FALSE(inCp1251(U'ł'));
+}

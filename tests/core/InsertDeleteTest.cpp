@@ -1,14 +1,19 @@
 #include "core/editor/InsertDelete.h"
 #include "core/access/Users.h"
 #include "core/editor/CardCommands.h"
+#include "core/editor/MainWindowEvents.h"
 #include "core/editor/Navigation.h"
+#include "core/editor/WorkingFile.h"
 #include "core/platform/Errors.h"
 #include "core/texts/DateTexts.h"
 #include "core/texts/DayNumber.h"
 #include "support/Failures.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
 #include <QFile>
+
+#include <sys/stat.h>
 
 using namespace zelmar;
 using namespace zelmar::test;
@@ -36,6 +41,20 @@ protected:
         return result;
     }
     std::vector<int> mainKeys() { return keys(QStringLiteral("Baza/Anketi.dat")); }
+    std::vector<int> archiveKeys() { return keys(QStringLiteral("Baza/ArhAnket.dat")); }
+};
+
+// Counts what a command tells the progress panel.
+class RecordingProgress : public Progress {
+public:
+    int begun = 0;
+    int ended = 0;
+    std::array<int, kMeters> last{-1, -1};
+
+protected:
+    void started() override { ++begun; }
+    void show(int meter, int percent) override { last[static_cast<size_t>(meter)] = percent; }
+    void finished() override { ++ended; }
 };
 
 } // namespace
@@ -172,6 +191,8 @@ TEST_F(InsertDeleteTest, AFailedRebuildLeavesTheMainCardFileAsItWas) {
     for (int i = 4; i <= 40; ++i)
         many.push_back(makeCard(i, dayNumber(QDate(2026, 1, 1)) + i, 100 + i));
     AppState& s = startWithThree(many);
+    nGlRabClick(s);
+    const QByteArray workingBefore = readBytes(QStringLiteral("Temp/RabAnket.dat"));
     const QByteArray mainBefore = readBytes(QStringLiteral("Baza/Anketi.dat"));
     const QByteArray archiveBefore = readBytes(QStringLiteral("Baza/ArhAnket.dat"));
     SpisokMouseDown(s, 2);
@@ -185,6 +206,7 @@ TEST_F(InsertDeleteTest, AFailedRebuildLeavesTheMainCardFileAsItWas) {
     });
     EXPECT_EQ(readBytes(QStringLiteral("Baza/Anketi.dat")), mainBefore);
     EXPECT_EQ(readBytes(QStringLiteral("Baza/ArhAnket.dat")), archiveBefore);
+    EXPECT_EQ(readBytes(QStringLiteral("Temp/RabAnket.dat")), workingBefore);
     EXPECT_FALSE(QFile::exists(file(QStringLiteral("Baza/Anketi.dat.new"))));
     // The editor goes on with the card it showed.
     EXPECT_EQ(s.form.Klu4Form1, QStringLiteral("102"));
@@ -192,4 +214,87 @@ TEST_F(InsertDeleteTest, AFailedRebuildLeavesTheMainCardFileAsItWas) {
     EXPECT_EQ(s.main.size(), 40);
     SpeedButNextClick(s);
     EXPECT_EQ(s.form.Klu4Form1, QStringLiteral("103"));
+}
+
+TEST_F(InsertDeleteTest, ACardIsNeverLostWhenTheRebuiltFileCouldNotBeOpenedAgain) {
+    // Under a umask that leaves a new file no right to be written, the rebuilt main card file
+    // could not be opened again after taking the old one's place.
+    QFile::setPermissions(root(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther);
+    for (const bool insert : {false, true}) {
+        SCOPED_TRACE(insert ? "Insert after" : "Delete to the archive");
+        const int failed = asUnprivilegedUser([&] {
+            QDir(file(QStringLiteral("Baza"))).removeRecursively();
+            int failures = 0;
+            AppState& s = startWithThree();
+            SpisokMouseDown(s, 2);
+            if (insert)
+                m_prompts.yes();
+            else
+                m_prompts.choose(2);
+            const mode_t umaskBefore = ::umask(0277);
+            try {
+                insert ? nWstavitClick(s) : nDeleteClick(s);
+            } catch (...) {
+                failures |= 1;
+            }
+            ::umask(umaskBefore);
+            if (insert ? mainKeys().size() != 4 : mainKeys() != std::vector<int>{101, 103})
+                failures |= 2;
+            if (archiveKeys() != (insert ? std::vector<int>{} : std::vector<int>{102}))
+                failures |= 4;
+            // The next command and the next start work.
+            try {
+                nNewClick(s);
+                s.form.GurN = QStringLiteral("9");
+                nSaveClick(s);
+            } catch (...) {
+            }
+            if (mainKeys().size() != (insert ? 5u : 3u))
+                failures |= 8;
+            AppState& again = newState();
+            FormCreate(again);
+            if (!again.main.isOpen() || again.main.size() != (insert ? 5 : 3))
+                failures |= 16;
+            return failures;
+        });
+        EXPECT_EQ(failed, 0);
+    }
+}
+
+TEST_F(InsertDeleteTest, InsertAfterSaysWhatWasDoneWhenTheWorkingCopyFails) {
+    AppState& s = startWithThree();
+    nGlRabClick(s);
+    const QByteArray workingBefore = readBytes(QStringLiteral("Temp/RabAnket.dat"));
+    // A folder stands where the copy of the working card file would be written.
+    ASSERT_TRUE(QDir(root()).mkpath(QStringLiteral("Temp/RabAnket.dat.new")));
+    SpeedButBegClick(s);
+    m_prompts.yes().ok();
+    nWstavitClick(s);
+    EXPECT_TRUE(m_prompts.last().text.startsWith(
+        QStringLiteral("Карточка вставлена после карточки 1.\n\nРабочую картотеку записать не "
+                       "удалось, она осталась прежней:\nFile access denied")));
+    EXPECT_EQ(mainKeys().size(), 4u);
+    EXPECT_EQ(readBytes(QStringLiteral("Temp/RabAnket.dat")), workingBefore);
+    EXPECT_EQ(s.working.size(), 1);
+    EXPECT_EQ(s.SpisokRow, 2);
+}
+
+TEST_F(InsertDeleteTest, InsertAndDeleteShowTheirProgress) {
+    std::vector<TAnketa> many;
+    for (int i = 4; i <= 300; ++i)
+        many.push_back(makeCard(i, dayNumber(QDate(2026, 1, 1)) + i, 100 + i));
+    AppState& s = startWithThree(many);
+    RecordingProgress progress;
+    s.progress = &progress;
+    SpeedButBegClick(s);
+    m_prompts.yes();
+    nWstavitClick(s);
+    EXPECT_EQ(progress.begun, 1);
+    EXPECT_EQ(progress.ended, 1);
+    EXPECT_EQ(progress.last, (std::array<int, 2>{100, 100}));
+    m_prompts.choose(1);
+    nDeleteClick(s);
+    EXPECT_EQ(progress.begun, 2);
+    EXPECT_EQ(progress.ended, 2);
 }

@@ -49,6 +49,14 @@ TEST(Paths, WindowsInstallationPathsMapIntoTheFolder) {
     EXPECT_EQ(paths.fromStored(QStringLiteral("/srv/backup/")), QStringLiteral("/srv/backup"));
     EXPECT_EQ(paths.local(u"c:\\Zelmar\\Otveti\\123456789.doc"),
               dir.path() + QStringLiteral("/Otveti/123456789.doc"));
+
+    // Back to the stored form: only paths inside the installation folder change.
+    EXPECT_EQ(paths.toStored(dir.path() + QStringLiteral("/Backup/")),
+              QStringLiteral("c:\\Zelmar\\Backup"));
+    EXPECT_EQ(paths.toStored(dir.path()), QStringLiteral("c:\\Zelmar"));
+    EXPECT_EQ(paths.toStored(dir.path() + QStringLiteral("x/Backup")),
+              dir.path() + QStringLiteral("x/Backup"));
+    EXPECT_EQ(paths.toStored(QStringLiteral("/srv/backup")), QStringLiteral("/srv/backup"));
 }
 
 TEST(InstallFolder, NewFolderGetsTheTreeAndNeverLosesUserFiles) {

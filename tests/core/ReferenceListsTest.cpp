@@ -186,6 +186,23 @@ TEST_F(ReferenceListsTest, SortComparesWindows1251Bytes) {
     EXPECT_EQ(s.officials.rows[1].position, QStringLiteral("3"));
 }
 
+TEST_F(ReferenceListsTest, TheSelectedOfficialStaysSelectedThroughTheSort) {
+    AppState& s = start();
+    s.officials.rows = {{QStringLiteral("иванов"), QStringLiteral("1")},
+                        {QStringLiteral("Яковлев"), QStringLiteral("2")},
+                        {QStringLiteral("Агеев"), QStringLiteral("3")}};
+    Tab_F_DClick(s, 1);
+    BitBtn1Click(s);
+    EXPECT_EQ(s.officials.selected, 3);
+    EXPECT_EQ(s.officials.Nomer, QStringLiteral("3"));
+    EXPECT_EQ(s.officials.FIO, QStringLiteral("иванов"));
+    // Replace changes him, not whoever came into his old row.
+    s.officials.FIO = QStringLiteral("Иванов И.И.");
+    BitBtn2Click(s);
+    EXPECT_EQ(names(s), (QStringList{QStringLiteral("Агеев"), QStringLiteral("Яковлев"),
+                                     QStringLiteral("Иванов И.И.")}));
+}
+
 TEST_F(ReferenceListsTest, SavingTheTableCutsNamesAndRefillsTheLists) {
     AppState& s = start();
     FormShow(s);

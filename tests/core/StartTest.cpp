@@ -1,5 +1,8 @@
 #include "core/editor/CardCommands.h"
+#include "core/editor/InsertDelete.h"
 #include "core/editor/MainWindowEvents.h"
+#include "core/editor/Navigation.h"
+#include "core/platform/Errors.h"
 #include "core/texts/DayNumber.h"
 #include "gen/Generator.h"
 #include "support/TestSupport.h"
@@ -139,4 +142,54 @@ TEST_F(StartTest, UnopenableMainCardFileIsReportedAndTheWindowStillOpens) {
     EXPECT_EQ(m_prompts.last().text.section(QLatin1Char('\n'), 0, 0),
               QStringLiteral("File access denied"));
     EXPECT_FALSE(s.main.isOpen());
+}
+
+TEST_F(StartTest, EveryCardCommandWorksAfterAStartThatFailedHalfway) {
+    writeCards(QStringLiteral("Baza/Anketi.dat"),
+               {makeCard(1, day(2026, 1, 5), 100), makeCard(2, day(2026, 1, 6), 200),
+                makeCard(3, day(2026, 1, 7), 300)});
+    prepareFolder();
+    // A folder stands where the settings file should be: the start stops there.
+    ASSERT_TRUE(QDir(root()).mkpath(QStringLiteral("NoKor.krv")));
+    m_prompts.ok();
+    AppState& s = newState();
+    FormCreate(s);
+    EXPECT_EQ(m_prompts.last().text.section(QLatin1Char('\n'), 0, 0),
+              QStringLiteral("File access denied"));
+    EXPECT_EQ(s.Spisok.rowCount(), 3);
+    const auto keys = [this] {
+        std::vector<int> result;
+        for (const TAnketa& card : readCards(QStringLiteral("Baza/Anketi.dat")))
+            result.push_back(card.Klu4Form1);
+        return result;
+    };
+
+    // Save of the shown card overwrites it.
+    s.form.FIOAvtor = QStringLiteral("Исправлено");
+    nSaveClick(s);
+    EXPECT_EQ(keys(), (std::vector<int>{100, 200, 300}));
+    EXPECT_EQ(readCards(QStringLiteral("Baza/Anketi.dat"))[2].FIOAvtor.text(),
+              QStringLiteral("Исправлено"));
+    // New: a number of the same year is refused, another one stored.
+    nNewClick(s);
+    s.form.GurN = QStringLiteral("2");
+    s.form.DateOtkaza = day(2026, 3, 1);
+    m_prompts.ok();
+    nSaveClick(s);
+    EXPECT_EQ(m_prompts.last().caption, QStringLiteral("В этом году такой номер уже есть"));
+    nNewClick(s);
+    const int key = toInteger(s.form.Klu4Form1);
+    nSaveClick(s);
+    EXPECT_EQ(keys(), (std::vector<int>{100, 200, 300, key}));
+    // Delete and Insert after.
+    SpisokMouseDown(s, 2);
+    m_prompts.choose(1);
+    nDeleteClick(s);
+    EXPECT_EQ(keys(), (std::vector<int>{100, 300, key}));
+    SpeedButBegClick(s);
+    m_prompts.yes();
+    nWstavitClick(s);
+    EXPECT_EQ(keys().size(), 4u);
+    EXPECT_EQ(keys()[0], 100);
+    EXPECT_EQ(keys()[2], 300);
 }

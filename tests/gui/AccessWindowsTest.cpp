@@ -54,6 +54,18 @@ TEST_F(AccessWindowsTest, FourWrongPasswordsHideNext) {
     EXPECT_FALSE(form1.isVisible());
 }
 
+TEST_F(AccessWindowsTest, OneEnterIsOneAttempt) {
+    AppState& s = start();
+    TZapusk zapusk(s);
+    zapusk.show();
+    zapusk.ui().NomZamka->clear();
+    QTest::keyClicks(zapusk.ui().NomZamka, QStringLiteral("999999"));
+    QTest::keyClick(zapusk.ui().NomZamka, Qt::Key_Return);
+    EXPECT_EQ(zapusk.ui().Komentar->text(), QStringLiteral("Что-то я Вас не припоминаю 1"));
+    QTest::keyClick(zapusk.ui().NomZamka, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(zapusk.ui().Komentar->text(), QStringLiteral("Что-то я Вас не припоминаю 2"));
+}
+
 TEST_F(AccessWindowsTest, TheRightPasswordAndEnterOpenTheMainWindow) {
     prepareFolder();
     AppState& s = newState();
@@ -101,10 +113,38 @@ TEST_F(AccessWindowsTest, SettingsWindow) {
     for (const char* name : {"VerOff", "BackUpPut", "BitBtn3", "ZapNastr", "BitBtn1"})
         EXPECT_NE(nastr.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
     EXPECT_EQ(nastr.ui().VerOff->text(), QStringLiteral("2003"));
-    EXPECT_EQ(nastr.ui().BackUpPut->text(), file(QStringLiteral("Backup")));
+    EXPECT_EQ(nastr.ui().BackUpPut->text(), QStringLiteral("c:\\Zelmar\\Backup"));
     EXPECT_EQ(nastr.ui().BitBtn1->text(), QStringLiteral("Печать"));
     nastr.ui().VerOff->setText(QStringLiteral("2016"));
     m_prompts.ok();
     QTest::mouseClick(nastr.ui().ZapNastr, Qt::LeftButton);
     EXPECT_TRUE(readBytes(QStringLiteral("NoKor.krv")).startsWith("2016\r\n"));
+}
+
+TEST_F(AccessWindowsTest, AUserLoggedInAtTheStartUpWindowCannotOpenThePasswords) {
+    prepareFolder();
+    AppState& s = newState();
+    TZapusk zapusk(s);
+    TForm1 form1(s);
+    TForm5 form5(s, &form1);
+    form1.setOwnWindows({&form5, nullptr, nullptr});
+    zapusk.setMainWindow(&form1);
+    zapusk.show();
+    bool serviceOpen = true;
+    bool passwordsShown = false;
+    QTimer::singleShot(0, &form1, [&] {
+        serviceOpen = form1.ui().N3->menuAction()->isEnabled();
+        // Should the window open after all, it is closed again so the test goes on.
+        QTimer::singleShot(0, &form5, [&] {
+            passwordsShown = form5.isVisible();
+            form5.reject();
+        });
+        form1.ui().N5->trigger();
+        form1.ui().N4->trigger();
+    });
+    zapusk.ui().NomZamka->setText(QStringLiteral("100101"));
+    QTest::mouseClick(zapusk.ui().Dalee, Qt::LeftButton);
+    EXPECT_EQ(s.access.CurUserName, QStringLiteral("Пользователь 1"));
+    EXPECT_FALSE(serviceOpen);
+    EXPECT_FALSE(passwordsShown);
 }

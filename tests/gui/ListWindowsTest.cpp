@@ -63,6 +63,12 @@ TEST_F(ListWindowsTest, OfficialsEditorShowsAndSavesTheTable) {
     EXPECT_EQ(ui.Tab_F_D->rowCount(), 3);
     EXPECT_EQ(ui.Tab_F_D->horizontalHeaderItem(1)->text(), QStringLiteral("ФИО"));
     EXPECT_EQ(ui.PlusRab->toolTip(), QStringLiteral("Добавить строку ниже выбранной строки"));
+    // A whole name and a whole position fit their boxes.
+    const QFontMetrics metrics = ui.FIO->fontMetrics();
+    EXPECT_GE(ui.FIO->width(),
+              metrics.horizontalAdvance(QStringLiteral("Римский-Корсаков Константин В.")) + 8);
+    EXPECT_GE(ui.Dolgnost1->lineEdit()->width(),
+              metrics.horizontalAdvance(QStringLiteral("Оперуполномоченный У")) + 4);
 
     editor.run([&] {}); // the table as shown
     QTest::mouseClick(ui.Tab_F_D->viewport(), Qt::LeftButton, {},

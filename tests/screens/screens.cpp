@@ -64,6 +64,8 @@ int main(int argc, char** argv) {
     TForm5 form5(state);
     TFormNastr formNastr(state);
     form1.resize(size);
+    std::printf("TForm1 smallest size %dx%d\n", form1.minimumSizeHint().width(),
+                form1.minimumSizeHint().height());
     save(form1, out, QStringLiteral("TForm1-%1x%2").arg(size.width()).arg(size.height()));
     save(zapusk, out, QStringLiteral("TZapusk"));
     save(form5, out, QStringLiteral("TForm5"));

@@ -9,7 +9,7 @@ namespace zelmar::test {
 void withFileSizeLimit(long maxBytes, const std::function<void()>& body);
 
 // Runs body in a child process without the rights of root (or as this user when not root);
-// returns body's result, or -1 when the child failed.
+// returns body's result, 251 when it threw, or -1 when the child failed.
 int asUnprivilegedUser(const std::function<int()>& body);
 
 // Runs body with at most this many more file descriptors available.

@@ -23,10 +23,9 @@ void ProveritDostup(AppState& s, LoginState& login) {
         login.Komentar = QStringLiteral("Что-то я Вас не припоминаю");
         login.LoginOk = false;
     }
-    // These look at the current user whether or not a row matched.
+    // This looks at the current user whether or not a row matched. "Печать" closes for
+    // anybody but the chief administrator: printMenuEnabled.
     const QString& access = s.access.CurUserAccess;
-    if (access != QLatin1String("Z"))
-        s.buttons.N7Locked = true;
     if (access != QLatin1String("Z") && access != QLatin1String("W")) {
         login.Komentar = QStringLiteral("Вам доступ закрыт");
         login.LoginOk = false;

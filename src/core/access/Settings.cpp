@@ -16,13 +16,13 @@ QStringList readSettingsFile(const AppState& s) {
 
 } // namespace
 
-QString defaultBackupFolder(const AppState& s) {
-    return s.paths.root() + QStringLiteral("/Backup");
+QString defaultBackupFolder() {
+    return QStringLiteral("c:\\Zelmar\\Backup");
 }
 
 void loadSettings(AppState& s) {
     s.settings.OfficeVersion = QStringLiteral("2003");
-    s.settings.BackupFolder = defaultBackupFolder(s);
+    s.settings.BackupFolder = defaultBackupFolder();
     const QString path = s.local(files::Settings);
     if (!fileExists(path))
         writeTextLines(path, {s.settings.OfficeVersion, s.settings.BackupFolder});
@@ -47,7 +47,7 @@ void BitBtn3Click(AppState& s) {
     const std::optional<QString> folder = s.prompts.chooseFolder(
         QStringLiteral("Папка для хранения резервных копий"), QDir::currentPath());
     if (folder) {
-        s.settings.BackUpPut = folder->trimmed();
+        s.settings.BackUpPut = s.paths.toStored(folder->trimmed());
         s.settings.BackupFolder = s.settings.BackUpPut;
     }
     // Every data path is taken from the installation folder.

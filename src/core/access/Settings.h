@@ -17,8 +17,9 @@ struct Settings {
     QString BackUpPut;
 };
 
-// The backup folder a new installation writes into its settings file.
-QString defaultBackupFolder(const AppState& s);
+// The backup folder a new installation writes into its settings file, in the stored form
+// (backupFolderPath gives the local folder).
+QString defaultBackupFolder();
 // Loads the settings at start, making the settings file when it is missing.
 void loadSettings(AppState& s);
 // The settings window's creation: its boxes from the settings file.

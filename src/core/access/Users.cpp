@@ -42,6 +42,12 @@ bool mayEnter(const QString& access) {
     return access == QLatin1String("Z") || access == QLatin1String("W");
 }
 
+// A record the program wrote: no string longer than its field.
+bool readable(const TDostupRec& record) {
+    return record.code.length <= 2 && record.name.length <= 20 && record.password.length <= 6 &&
+           record.access.length <= 1;
+}
+
 } // namespace
 
 int userWithPassword(const Access& access, const QString& typed) {
@@ -70,7 +76,27 @@ void loadAccessTable(AppState& s) {
         s.usersFile.sync();
     }
     const qint64 records = s.usersFile.size();
-    if (records > Access::Rows || s.usersFile.tailBytes() > 0) {
+    s.access.AccessTable = {};
+    s.access.UserCount = static_cast<int>(std::min<qint64>(records, Access::Rows));
+    s.usersFile.seek(0);
+    int damaged = 0; // the first record that cannot be a user's, from 1
+    for (int i = 0; i < s.access.UserCount; ++i) {
+        const TDostupRec record = s.usersFile.read();
+        s.access.AccessTable[static_cast<size_t>(i)] = {
+            record.code.text(), record.name.text(), record.password.text(), record.access.text()};
+        if (damaged == 0 && !readable(record))
+            damaged = i + 1;
+    }
+    if (records == 0 || damaged > 0) {
+        // Nobody could log in: the administrator is told which file to restore.
+        s.prompts.message(
+            QStringLiteral("Файл пользователей %1 %2, ни один пароль к нему не подойдёт.\n"
+                           "Восстановите этот файл из резервной копии.")
+                .arg(path, records == 0
+                               ? QStringLiteral("пуст: в нём нет ни одной записи")
+                               : QStringLiteral("повреждён: запись %1 не читается").arg(damaged)),
+            QStringLiteral("Пользователи"));
+    } else if (records > Access::Rows || s.usersFile.tailBytes() > 0) {
         s.prompts.message(
             QStringLiteral("Файл пользователей %1 содержит %2 записей%3. Загружены первые %4.")
                 .arg(path)
@@ -79,14 +105,6 @@ void loadAccessTable(AppState& s) {
                                                  : QString())
                 .arg(std::min<qint64>(records, Access::Rows)),
             QStringLiteral("Пользователи"));
-    }
-    s.access.AccessTable = {};
-    s.access.UserCount = static_cast<int>(std::min<qint64>(records, Access::Rows));
-    s.usersFile.seek(0);
-    for (int i = 0; i < s.access.UserCount; ++i) {
-        const TDostupRec record = s.usersFile.read();
-        s.access.AccessTable[static_cast<size_t>(i)] = {
-            record.code.text(), record.name.text(), record.password.text(), record.access.text()};
     }
     logInAs(s, 0);
     if (s.access.AccessTable[0].password != defaultAdminPassword())
@@ -107,8 +125,7 @@ void passwordPrompt(AppState& s) {
         return;
     }
     logInAs(s, found);
-    if (!isChief(s.access.CurUserAccess))
-        s.buttons.N3 = false;
+    // "Сервис" closes for anybody but the chief administrator: serviceMenuEnabled.
     if (!mayEnter(s.access.CurUserAccess)) {
         s.prompts.message(QStringLiteral("Увы!!!"), QStringLiteral("Вам доступ закрыт"));
         s.exitCode = 1;
@@ -121,6 +138,14 @@ bool chiefAdministratorOnly(AppState& s) {
     s.prompts.message(QStringLiteral("Это может сделать только главный администратор"),
                       QStringLiteral("Операция не выполнена"));
     return false;
+}
+
+bool serviceMenuEnabled(const AppState& s) {
+    return isChief(s.access.CurUserAccess);
+}
+
+bool printMenuEnabled(const AppState& s) {
+    return s.buttons.N7 && isChief(s.access.CurUserAccess);
 }
 
 } // namespace zelmar

@@ -79,4 +79,10 @@ void logInAs(AppState& s, int row);
 // the user) for anybody else.
 bool chiefAdministratorOnly(AppState& s);
 
+// The two menus closed to everybody but the chief administrator: "Сервис" (N3) and "Печать"
+// (N7). Both follow the current user's access letter alone, whichever login made him the
+// current user, so no later command, Save or window can open them for him again.
+bool serviceMenuEnabled(const AppState& s);
+bool printMenuEnabled(const AppState& s);
+
 } // namespace zelmar

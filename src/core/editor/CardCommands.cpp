@@ -9,6 +9,7 @@
 #include "core/texts/DayNumber.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace zelmar {
 
@@ -23,7 +24,9 @@ void nNewClick(AppState& s) {
         s.main.seek(s.CardCount - 1);
         s.main.read(s.card);
     }
-    s.form.GurN = QString::number(s.card.GurN + 1);
+    // The stored number is a 32-bit integer: after the greatest one it wraps, as it always has.
+    s.form.GurN =
+        QString::number(static_cast<std::int32_t>(static_cast<std::uint32_t>(s.card.GurN) + 1u));
     s.form.AdminFIO = s.currentUserName();
     s.form.DaWrSozd = StampText(toInteger(s.form.Klu4Form1));
     s.focus = QStringLiteral("GurN");
@@ -101,12 +104,11 @@ void nSaveClick(AppState& s) {
     s.SavedCard = s.card;
     s.CurNo = s.main.pos();
 
-    if (s.EditState == CardEditState::New) {
+    const bool appending = s.EditState == CardEditState::New;
+    if (appending) {
         s.CardCount = s.main.size();
         s.main.seek(s.CardCount);
         s.CurNo = s.CardCount;
-        s.EditState = CardEditState::Korr;
-        s.SpisokRow = s.CardCount + 1;
     } else if (const auto found = s.main.findKey(key)) {
         // The card buffer keeps the stored version from before this Save, as read while
         // looking for the key.
@@ -123,6 +125,11 @@ void nSaveClick(AppState& s) {
     }
 
     s.main.store(s.SavedCard);
+    // Stored: a new card is now one of the main card file (a failed store leaves it new).
+    if (appending) {
+        s.EditState = CardEditState::Korr;
+        s.SpisokRow = s.CardCount + 1;
+    }
     s.main.seek(std::min(s.CurNo, s.main.size()));
     Kakay(s);
     s.Spisok.refresh();

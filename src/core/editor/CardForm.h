@@ -76,10 +76,8 @@ struct CardButtons {
     bool nWstavit = true;
     bool nOtmena = true;
     bool nVstavka = false; // enabled by Copy
-    bool N7 = true;        // menu "Печать"
-    bool N7Locked = false; // "Печать" closed to the user who logged in
-
-    bool N3 = true; // menu "Сервис"
+    bool N7 = true;        // menu "Печать", as the card shown allows; the user's rights come
+                           // on top (printMenuEnabled)
 };
 
 } // namespace zelmar

@@ -1,6 +1,7 @@
 #include "core/editor/ColourCommands.h"
 
 #include "core/editor/AppState.h"
+#include "core/platform/Errors.h"
 #include "core/platform/Prompts.h"
 #include "core/store/SafeFile.h"
 
@@ -26,6 +27,7 @@ void loadColours(AppState& s) {
         writeTextLines(path, {});
         return;
     }
+    QStringList unreadable;
     for (const QString& line : readTextLines(path)) {
         TColor* area = nullptr;
         QString text;
@@ -39,13 +41,19 @@ void loadColours(AppState& s) {
             area = &s.colours.WhodInfo;
             text = line.mid(9, 20);
         }
-        // A colour that cannot be read leaves the area as it was.
+        // A colour that cannot be read leaves the area its default colour, and is told.
         if (area) {
             if (const std::optional<TColor> colour = textToColor(text))
                 *area = *colour;
+            else
+                unreadable.append(ConvertError::notInteger(text.trimmed()).text());
         }
     }
     s.colours.pages = true;
+    if (!unreadable.isEmpty()) {
+        s.prompts.message(unreadable.join(QLatin1Char('\n')), QStringLiteral("Zelmar"),
+                          Prompts::Icon::Error);
+    }
 }
 
 void N25Click(AppState& s) {

@@ -224,11 +224,10 @@ void showCardButtonsForCancel(AppState& s) {
     b.N7 = true;
 }
 
-double pickedDate(double current, const QDate& picked, bool withKupTime) {
+double pickedDate(double current, const QDate& picked) {
     if (dateOf(current) == picked)
         return current;
-    constexpr int kKupTime = (11 * 3600 + 38 * 60 + 3) * 1000;
-    return dayNumber(picked, withKupTime ? kKupTime : 0);
+    return dayNumber(picked);
 }
 
 } // namespace zelmar

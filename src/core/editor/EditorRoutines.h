@@ -37,8 +37,9 @@ void showAllCardButtons(AppState& s);
 void showCardButtonsForCancel(AppState& s);
 
 // A date the user picked in a date picker: unchanged when the day is the one the control
-// held (the stored time of day stays), else the whole day; in KUPData the day at 11:38:03.
-double pickedDate(double current, const QDate& picked, bool withKupTime = false);
+// held (the stored time of day stays), else the whole day, so no time of day of another card
+// reaches it.
+double pickedDate(double current, const QDate& picked);
 
 // Leading and trailing characters of code 0..32 removed.
 QString trimControl(const QString& text);

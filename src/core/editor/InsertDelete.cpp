@@ -4,41 +4,54 @@
 #include "core/editor/AppState.h"
 #include "core/editor/EditorRoutines.h"
 #include "core/platform/Clock.h"
+#include "core/platform/CommandBoundary.h"
 #include "core/platform/Errors.h"
 #include "core/platform/Prompts.h"
 #include "core/store/SafeFile.h"
 
 #include <new>
+#include <optional>
 #include <vector>
 
 namespace zelmar {
 
+namespace {
+
+// Every card of the main card file in order, the progress panel following: meter 1 the pass,
+// meter 0 the whole rebuild (the pass, then making the new file durable).
+void eachMainCard(AppState& s, const std::function<void(qint64, const TAnketa&)>& visit) {
+    const qint64 total = s.main.size();
+    s.main.forEach([&](qint64 record, const char* bytes) {
+        visit(record, *std::launder(reinterpret_cast<const TAnketa*>(bytes)));
+        s.progress->report(record + 1, total, 1);
+        s.progress->report((record + 1) * 9, total * 10, 0);
+    });
+}
+
+// Once the new main card file is in place the command is done: a failure of what follows does
+// not undo it, and the message says what was done and what was not.
+void tellPartlyDone(AppState& s, const QString& done, const QString& notDone,
+                    const QString& error) {
+    s.prompts.message(done + QStringLiteral("\n\n") + notDone + QLatin1Char('\n') + error,
+                      QStringLiteral("Zelmar"), Prompts::Icon::Error);
+}
+
+} // namespace
+
 void rebuildMainCardFile(
     AppState& s, const std::function<void(const std::function<void(const TAnketa&)>&)>& produce) {
-    const QString path = s.main.path();
-    const qint64 position = s.main.pos();
+    const qint64 position = s.main.isOpen() ? s.main.pos() : 0;
     try {
-        Replacement replacement(path);
-        CardFile rebuilt;
-        rebuilt.create(replacement.tempPath());
-        BlockWriter writer(rebuilt);
-        produce([&writer](const TAnketa& card) { writer.add(&card); });
-        writer.flush();
-        rebuilt.sync();
-        rebuilt.close();
-        s.main.close();
-        replacement.commit();
+        RecordReplacement rebuilt(s.main, s.local(files::MainCards));
+        produce([&rebuilt](const TAnketa& card) { rebuilt.add(&card); });
+        rebuilt.commit();
     } catch (...) {
-        // The old main card file is still in place: the editor goes on with it.
-        if (!s.main.isOpen()) {
-            s.main.openForUpdate(path);
-            s.main.reindex();
-        }
-        s.main.seek(std::min(position, s.main.size()));
+        // The old main card file is still in place, and open: the editor goes on with it.
+        if (s.main.isOpen())
+            s.main.seek(std::min(position, s.main.size()));
         throw;
     }
-    s.main.openForUpdate(path);
-    s.main.reindex();
+    s.progress->report(1, 1, 0);
 }
 
 void nDeleteClick(AppState& s) {
@@ -52,15 +65,16 @@ void nDeleteClick(AppState& s) {
     const bool toArchive = answer == 2;
     const int key = toInteger(s.form.Klu4Form1);
     s.NavIndex = s.main.pos();
+    ProgressScope progress(*s.progress);
 
-    // Every card with the key is taken out; the archive gets them only together with the
-    // new main card file, so a failure leaves both files as they were.
+    // Every card with the key is taken out. The archive gets them before the new main card
+    // file takes the old one's place, and gives them back only while the old one is in place:
+    // the card is always in one of the two files.
     const qint64 archived = s.archive.size();
     std::vector<TAnketa> removed;
     try {
         rebuildMainCardFile(s, [&](const auto& keep) {
-            s.main.forEach([&](qint64, const char* bytes) {
-                const auto& card = *std::launder(reinterpret_cast<const TAnketa*>(bytes));
+            eachMainCard(s, [&](qint64, const TAnketa& card) {
                 if (card.Klu4Form1 != key) {
                     keep(card);
                 } else if (toArchive) {
@@ -75,19 +89,30 @@ void nDeleteClick(AppState& s) {
             }
         });
     } catch (...) {
-        s.archive.seek(archived);
-        s.archive.truncate();
+        if (!removed.empty()) {
+            s.archive.seek(archived);
+            s.archive.truncate();
+        }
         throw;
     }
-    s.working.create(s.working.path());
-    s.RabSpis.refresh();
-    s.form.WRab = QStringLiteral("0");
 
     s.main.seek(std::clamp<qint64>(s.NavIndex, 0, s.main.size()));
     Scatter(s);
     Kakay(s);
     s.Spisok.refresh();
     s.SpisokRow = s.main.size() > 0 ? s.CurNo : 0;
+    // The working card file served as scratch: it is left empty.
+    try {
+        s.working.seek(0);
+        s.working.truncate();
+        s.form.WRab = QStringLiteral("0");
+    } catch (const std::exception& error) {
+        tellPartlyDone(s,
+                       toArchive ? QStringLiteral("Карточка перенесена в Архив.")
+                                 : QStringLiteral("Карточка удалена из Главной картотеки."),
+                       QStringLiteral("Рабочую картотеку очистить не удалось:"), errorText(error));
+    }
+    s.RabSpis.refresh();
 }
 
 void nWstavitClick(AppState& s) {
@@ -109,17 +134,34 @@ void nWstavitClick(AppState& s) {
     const TAnketa cardBefore = s.card;
     const CardForm formBefore = s.form;
     const CardEditState stateBefore = s.EditState;
-    // The new card and the working card file's copy of the new main card file are made in
-    // the same pass as the new main card file.
-    s.working.create(s.working.path());
-    BlockWriter copy(s.working);
+    ProgressScope progress(*s.progress);
+
+    // The working card file's copy of the new main card file is written in the same pass,
+    // beside it, and takes its place only after the main card file took its own: a failure of
+    // the copy leaves the working card file as it was and the insert done.
+    std::optional<RecordReplacement> copy;
+    QString copyFailed;
+    const auto dropCopy = [&](const std::exception& error) {
+        copyFailed = errorText(error);
+        copy.reset();
+    };
+    try {
+        copy.emplace(s.working, s.local(files::WorkingCards));
+    } catch (const std::exception& error) {
+        dropCopy(error);
+    }
     try {
         rebuildMainCardFile(s, [&](const auto& output) {
             const auto add = [&](const TAnketa& card) {
                 output(card);
-                copy.add(&card);
+                try {
+                    if (copy)
+                        copy->add(&card);
+                } catch (const std::exception& error) {
+                    dropCopy(error);
+                }
             };
-            s.main.forEach([&](qint64 record, const char* bytes) {
+            eachMainCard(s, [&](qint64 record, const TAnketa& stored) {
                 if (record == shown) {
                     // Behind the shown card (still in the card buffer): a blank card with its
                     // register number and a new key, gathered as Save gathers.
@@ -133,24 +175,26 @@ void nWstavitClick(AppState& s) {
                     s.EditState = CardEditState::Korr;
                     add(s.card);
                 }
-                std::memcpy(&s.card, bytes, sizeof s.card);
+                s.card = stored;
                 add(s.card);
             });
         });
-        copy.flush();
     } catch (...) {
-        // Nothing was inserted: the editor shows what it showed, the working card file is
-        // left empty.
+        // Nothing was inserted: the editor shows what it showed.
         s.card = cardBefore;
         s.form = formBefore;
         s.EditState = stateBefore;
-        s.working.seek(0);
-        s.working.truncate();
-        s.RabSpis.refresh();
         throw;
     }
+    try {
+        if (copy)
+            copy->commit();
+    } catch (const std::exception& error) {
+        dropCopy(error);
+    }
     s.RabSpis.refresh();
-    s.form.WRab = QString::number(s.working.size());
+    if (s.working.isOpen())
+        s.form.WRab = QString::number(s.working.size());
 
     s.CardCount = s.main.size();
     s.NavIndex = s.CardCount - 1;
@@ -158,6 +202,12 @@ void nWstavitClick(AppState& s) {
     s.SpisokRow = shown + 1;
     s.main.seek(shown - 1);
     Kakay(s);
+    if (!copyFailed.isEmpty()) {
+        tellPartlyDone(
+            s, QStringLiteral("Карточка вставлена после карточки %1.").arg(shown),
+            QStringLiteral("Рабочую картотеку записать не удалось, она осталась прежней:"),
+            copyFailed);
+    }
 }
 
 } // namespace zelmar

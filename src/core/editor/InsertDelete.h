@@ -14,8 +14,9 @@ void nDeleteClick(AppState& s);
 void nWstavitClick(AppState& s);
 
 // Rewrites the main card file as a whole: produce(output) gives the new cards in order. The new
-// file is written beside the old one, synced and renamed over it, so a failure on the way
-// leaves the old main card file as it was. The main card file is reopened and reindexed.
+// file is written beside the old one, synced and renamed over it, and the main card file goes
+// on with it without being opened anew. A failure (thrown) therefore always leaves the old
+// main card file in place, open and as it was; once this returns, nothing is left to fail.
 void rebuildMainCardFile(
     AppState& s, const std::function<void(const std::function<void(const TAnketa&)>&)>& produce);
 

@@ -79,9 +79,16 @@ void MainCardFile::reindex(const std::function<void(qint64, const TAnketa&)>& vi
     });
     m_byKey.build();
     m_byNumberInYear.build();
+    m_indexedOpening = openings();
+}
+
+void MainCardFile::indexed() {
+    if (m_indexedOpening != openings() || m_keys.size() != static_cast<size_t>(size()))
+        reindex();
 }
 
 void MainCardFile::store(const TAnketa& card) {
+    indexed();
     const qint64 record = pos();
     write(card);
     sync();

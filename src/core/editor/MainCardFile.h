@@ -35,7 +35,9 @@ private:
 
 // The main card file with an index of its cards built in one pass, so that Save finds a key
 // or a register number of a year without reading the file: the cost of a store does not grow
-// with the register. Every write of a card goes through here to keep the index right.
+// with the register. Every write of a card goes through here to keep the index right. The
+// index belongs to one opening of the file: a file opened anew is indexed at its first use,
+// unless reindex() ran (the start's pass over the cards does).
 class MainCardFile : public TypedFile<TAnketa> {
 public:
     // The register number and year of the refusal date, as one value.
@@ -48,20 +50,24 @@ public:
     // the record durable.
     void store(const TAnketa& card);
 
-    std::optional<qint64> findKey(int key) const { return m_byKey.first(key); }
-    std::optional<qint64> findNumberInYear(int gurN, int year) const {
+    std::optional<qint64> findKey(int key) {
+        indexed();
+        return m_byKey.first(key);
+    }
+    std::optional<qint64> findNumberInYear(int gurN, int year) {
+        indexed();
         return m_byNumberInYear.first(numberInYear(gurN, year));
     }
-    // Key of a record as the index knows it.
-    int keyAt(qint64 record) const { return m_keys.at(static_cast<size_t>(record)); }
 
 private:
     using TypedFile<TAnketa>::write;
+    void indexed();
 
     std::vector<std::int32_t> m_keys;
     std::vector<std::int64_t> m_numberInYear;
     RecordOrder<std::int32_t> m_byKey{m_keys};
     RecordOrder<std::int64_t> m_byNumberInYear{m_numberInYear};
+    std::optional<quint64> m_indexedOpening;
 };
 
 } // namespace zelmar

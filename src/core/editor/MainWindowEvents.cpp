@@ -9,6 +9,8 @@
 #include "core/platform/Errors.h"
 #include "core/platform/Prompts.h"
 
+#include <algorithm>
+
 namespace zelmar {
 
 namespace {
@@ -48,6 +50,10 @@ void openMainCardFile(AppState& s) {
         hideAllCardButtons(s);
     }
     Kakay(s);
+    // Should a later step of the start fail, the grid and the navigation still know the file.
+    s.NavIndex = std::max<qint64>(count - 1, 0);
+    s.SpisokRow = count;
+    s.Spisok.refresh();
 }
 
 // One pass over the main card file: the index of keys and numbers, the count, and every card

@@ -144,7 +144,11 @@ void OtmDelClick(AppState& s) {
 void BitBtn1Click(AppState& s) {
     // For k from the last row down: the greatest name among rows 1..k (the first one found
     // wins a tie) changes places with row k.
-    QList<Official>& rows = s.officials.rows;
+    OfficialsEditor& e = s.officials;
+    QList<Official>& rows = e.rows;
+    // The selected official keeps being selected in his new row, so the edit boxes, which show
+    // him, and a following Replace or Delete go on meaning him.
+    qsizetype selected = e.selected - 1;
     for (qsizetype k = rows.size() - 1; k > 0; --k) {
         qsizetype greatest = 0;
         for (qsizetype i = 1; i <= k; ++i) {
@@ -152,6 +156,15 @@ void BitBtn1Click(AppState& s) {
                 greatest = i;
         }
         std::swap(rows[k], rows[greatest]);
+        if (selected == k)
+            selected = greatest;
+        else if (selected == greatest)
+            selected = k;
+    }
+    if (e.selected >= 1 && e.selected <= rows.size()) {
+        e.selected = static_cast<int>(selected + 1);
+        e.cursorRow = e.selected;
+        e.Nomer = QString::number(e.selected);
     }
 }
 

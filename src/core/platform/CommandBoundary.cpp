@@ -6,7 +6,7 @@
 
 namespace zelmar {
 
-void reportError(Prompts& prompts, const std::exception& error) {
+QString errorText(const std::exception& error) {
     QString text;
     if (const auto* io = dynamic_cast<const IoError*>(&error)) {
         text = io->text();
@@ -19,7 +19,11 @@ void reportError(Prompts& prompts, const std::exception& error) {
     } else {
         text = QString::fromLocal8Bit(error.what());
     }
-    prompts.message(text, QStringLiteral("Zelmar"), Prompts::Icon::Error);
+    return text;
+}
+
+void reportError(Prompts& prompts, const std::exception& error) {
+    prompts.message(errorText(error), QStringLiteral("Zelmar"), Prompts::Icon::Error);
 }
 
 } // namespace zelmar

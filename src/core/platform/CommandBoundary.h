@@ -7,8 +7,9 @@
 
 namespace zelmar {
 
-// The register's default error handler: the error's text in a message box; for a file error,
-// the file's path below it.
+// The text the user is shown for an error; for a file error, the file's path below it.
+QString errorText(const std::exception& error);
+// The register's default error handler: errorText in a message box.
 void reportError(Prompts& prompts, const std::exception& error);
 
 // Runs one command. An error it throws is reported and the command stops there; nothing is

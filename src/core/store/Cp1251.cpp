@@ -41,6 +41,20 @@ char toCp1251(char32_t ch) {
     return '?';
 }
 
+bool inCp1251(char32_t ch) {
+    return ch == U'?' || toCp1251(ch) != '?';
+}
+
+QString outsideCp1251(const QString& text) {
+    QString found;
+    for (const char32_t ch : QStringView(text).toUcs4()) {
+        const QString one = QString::fromUcs4(&ch, 1);
+        if (!inCp1251(ch) && !found.contains(one))
+            found += one;
+    }
+    return found;
+}
+
 QString fromCp1251(const char* bytes, qsizetype size) {
     QString text(size, Qt::Uninitialized);
     QChar* out = text.data();

@@ -47,6 +47,16 @@ QString Paths::fromStored(const QString& stored) const {
     return resolveCaseInsensitive(m_root, path);
 }
 
+QString Paths::toStored(const QString& local) const {
+    const QString path = QDir::cleanPath(local);
+    if (path == m_root)
+        return QStringLiteral("c:\\Zelmar");
+    if (!path.startsWith(m_root + QLatin1Char('/')))
+        return local;
+    QString relative = path.mid(m_root.size() + 1);
+    return QStringLiteral("c:\\Zelmar\\") + relative.replace(QLatin1Char('/'), QLatin1Char('\\'));
+}
+
 QString Paths::local(QStringView registerPath) const {
     return fromStored(registerPath.toString());
 }

@@ -22,6 +22,10 @@ public:
     // A path as a settings file holds it: c:\Zelmar\... maps into the installation folder,
     // backslashes become slashes.
     QString fromStored(const QString& stored) const;
+    // A local path as the register's files keep it: inside the installation folder in the
+    // c:\Zelmar\... form, so a folder moved, restored or copied back to Windows keeps working;
+    // any other path as it is.
+    QString toStored(const QString& local) const;
 
 private:
     QString m_root;

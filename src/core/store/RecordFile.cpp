@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace zelmar {
@@ -70,6 +71,7 @@ void RecordFile::openFd(const QString& path, int flags) {
     m_fd = fd;
     m_bytes = st.st_size;
     m_pos = 0;
+    ++m_openings;
 }
 
 void RecordFile::openForUpdate(const QString& path) {
@@ -78,6 +80,17 @@ void RecordFile::openForUpdate(const QString& path) {
 
 void RecordFile::create(const QString& path) {
     openFd(path, O_RDWR | O_CREAT | O_TRUNC);
+}
+
+void RecordFile::adopt(RecordFile& other, const QString& path) {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = std::exchange(other.m_fd, -1);
+    m_bytes = std::exchange(other.m_bytes, 0);
+    m_pos = 0;
+    m_path = path;
+    other.m_pos = 0;
+    ++m_openings;
 }
 
 void RecordFile::close() {
@@ -145,16 +158,25 @@ void RecordFile::writeRecords(const void* buffer, qint64 count) {
     const qint64 total = count * m_recordSize;
     const char* bytes = static_cast<const char*>(buffer);
     qint64 done = 0;
+    // A write that fails halfway takes back what it added to the file, so the file only ever
+    // holds whole records (a full disk during an append leaves no torn card behind).
+    const auto fail = [&](int code) {
+        if (offset + done > m_bytes) {
+            const int cut = ::ftruncate(m_fd, static_cast<off_t>(m_bytes));
+            (void)cut;
+        }
+        throw IoError(code, m_path);
+    };
     while (done < total) {
         const ssize_t n = ::pwrite(m_fd, bytes + done, static_cast<size_t>(total - done),
                                    static_cast<off_t>(offset + done));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            IoError::throwErrno(errno, m_path);
+            fail(IoError::codeForErrno(errno));
         }
         if (n == 0)
-            throw IoError(IoError::DiskFull, m_path);
+            fail(IoError::DiskFull);
         done += n;
     }
     m_bytes = std::max(m_bytes, offset + total);

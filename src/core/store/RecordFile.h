@@ -26,11 +26,16 @@ public:
     void openForUpdate(const QString& path);
     // Creates the file empty, or truncates it.
     void create(const QString& path);
+    // Goes on with the file other has open, which now stands under path (it was renamed
+    // there): no new opening, so nothing can fail once the rename is done. other is closed.
+    void adopt(RecordFile& other, const QString& path);
     void close();
     bool isOpen() const { return m_fd >= 0; }
 
     const QString& path() const { return m_path; }
     int recordSize() const { return m_recordSize; }
+    // Counts the openings: what a reader remembered about the file holds while it is the same.
+    quint64 openings() const { return m_openings; }
 
     // Whole records in the file.
     qint64 size() const;
@@ -44,7 +49,8 @@ public:
     void read(void* record);
     // Writes the record at the position (at size(): appends); the position advances by one.
     void write(const void* record);
-    // Writes count records from buffer at the position; the position advances by count.
+    // Writes count records from buffer at the position; the position advances by count. A
+    // failed write leaves the file no longer than it was.
     void writeRecords(const void* buffer, qint64 count);
     // Cuts the file at the position.
     void truncate();
@@ -66,6 +72,7 @@ private:
     QString m_path;
     qint64 m_bytes = 0;
     qint64 m_pos = 0;
+    quint64 m_openings = 0;
 };
 
 // A record file of one record type.

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zelmar {
@@ -51,8 +52,27 @@ Replacement::~Replacement() {
 }
 
 void Replacement::commit() {
+    // The new file keeps the rights of the one it replaces.
+    struct stat old {};
+    if (::stat(m_target.toLocal8Bit().constData(), &old) == 0)
+        ::chmod(m_temp.toLocal8Bit().constData(), old.st_mode & 07777);
     renameOver(m_temp, m_target);
     m_committed = true;
+}
+
+RecordReplacement::RecordReplacement(RecordFile& kept, const QString& path)
+    : m_kept(kept)
+    , m_replacement(path)
+    , m_fresh(kept.recordSize())
+    , m_writer(m_fresh) {
+    m_fresh.create(m_replacement.tempPath());
+}
+
+void RecordReplacement::commit() {
+    m_writer.flush();
+    m_fresh.sync();
+    m_replacement.commit();
+    m_kept.adopt(m_fresh, m_replacement.target());
 }
 
 void renameOver(const QString& from, const QString& to) {

@@ -50,27 +50,34 @@ QStringList readTextLines(const QString& path);
 
 namespace zelmar {
 
-// Replaces the whole contents of a record file kept open by the register: the new file is
-// written beside it, synced and renamed over it, and the file is open on it afterwards. On a
-// failure the old contents stay and the file is open on them again.
+// The new contents of the record file at path, which the register keeps open in kept, written
+// beside it. commit() renames them over the file and kept goes on with them, without opening
+// anything anew; dropped without commit(), kept and the file stay as they were.
+class RecordReplacement {
+public:
+    RecordReplacement(RecordFile& kept, const QString& path);
+    RecordReplacement(const RecordReplacement&) = delete;
+    RecordReplacement& operator=(const RecordReplacement&) = delete;
+
+    void add(const void* record) { m_writer.add(record); }
+    // Everything added reaches the disk; then the new contents take the kept file's place.
+    void commit();
+
+private:
+    RecordFile& m_kept;
+    Replacement m_replacement;
+    RecordFile m_fresh;
+    BlockWriter m_writer;
+};
+
+// Replaces the whole contents of a record file kept open by the register. On a failure the
+// old contents stay, and the file stays open on them.
 template <class T>
 void replaceRecords(TypedFile<T>& file, const QString& path, const std::vector<T>& records) {
-    file.close();
-    try {
-        Replacement replacement(path);
-        TypedFile<T> fresh;
-        fresh.create(replacement.tempPath());
-        for (const T& record : records)
-            fresh.write(record);
-        fresh.sync();
-        fresh.close();
-        replacement.commit();
-    } catch (...) {
-        if (fileExists(path))
-            file.openForUpdate(path);
-        throw;
-    }
-    file.openForUpdate(path);
+    RecordReplacement replacement(file, path);
+    for (const T& record : records)
+        replacement.add(&record);
+    replacement.commit();
 }
 
 } // namespace zelmar

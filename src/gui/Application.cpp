@@ -1,0 +1,27 @@
+#include "gui/Application.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace zelmar {
+
+void setUpApplication(QApplication& app) {
+    // No display name: the platform would add it to the title of every window and message box.
+    QApplication::setApplicationName(QStringLiteral("Zelmar"));
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    QLocale::setDefault(russian);
+    const QString name = QStringLiteral("qtbase_ru");
+    if (app.findChild<QTranslator*>(name))
+        return;
+    auto* translator = new QTranslator(&app);
+    translator->setObjectName(name);
+    if (translator->load(russian, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+} // namespace zelmar

@@ -1,0 +1,12 @@
+#pragma once
+
+class QApplication;
+
+namespace zelmar {
+
+// The application as the register shows it: named "Zelmar", and the standard texts of the
+// toolkit (context menus of the edit boxes, the colour and file dialogs, the calendar) in
+// Russian. Window titles stay exactly the register's own.
+void setUpApplication(QApplication& app);
+
+} // namespace zelmar
