@@ -8,6 +8,7 @@
 #include "gui/TForm1.h"
 #include "gui/TForm5.h"
 #include "gui/TFormNastr.h"
+#include "gui/TPoisk.h"
 #include "gui/TZapusk.h"
 
 #include <QApplication>
@@ -71,8 +72,9 @@ int main(int argc, char** argv) {
     prompts.setParent(&form1);
     TForm5 form5(state, &form1);
     TFormNastr formNastr(state, &form1);
+    TPoisk poisk(state, &form1, &form1);
     TFIO_Dolgn fioDolgn(state, &form1);
-    form1.setOwnWindows({&form5, &formNastr, &fioDolgn});
+    form1.setOwnWindows({&form5, &formNastr, &fioDolgn, &poisk});
 
     zapusk.setMainWindow(&form1);
     QObject::connect(&zapusk, &TZapusk::finishedWith, &app,

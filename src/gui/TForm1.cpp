@@ -16,6 +16,7 @@
 #include "gui/TFIO_Dolgn.h"
 #include "gui/TForm5.h"
 #include "gui/TFormNastr.h"
+#include "gui/TPoisk.h"
 
 #include "ui_TForm1.h"
 
@@ -211,6 +212,10 @@ void TForm1::connectCommands() {
     ownWindow(m_ui->N5, &OwnWindows::form5);
     ownWindow(m_ui->N6, &OwnWindows::formNastr);
     ownWindow(m_ui->N9, &OwnWindows::fioDolgn);
+    connect(m_ui->nPoisk, &QAbstractButton::clicked, this, [this] {
+        if (m_windows.poisk)
+            showOwnWindow(*m_windows.poisk);
+    });
 
     connect(m_ui->Fabula, &QPlainTextEdit::textChanged, this, [this] {
         if (m_updating)

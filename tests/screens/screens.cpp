@@ -9,10 +9,12 @@
 #include "gui/TForm1.h"
 #include "gui/TForm5.h"
 #include "gui/TFormNastr.h"
+#include "gui/TPoisk.h"
 #include "gui/TRedak.h"
 #include "gui/TWibor.h"
 #include "gui/TZapusk.h"
 
+#include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -82,5 +84,14 @@ int main(int argc, char** argv) {
     wibor.findChild<QPushButton*>(QStringLiteral("Otmena"))
         ->setText(QStringLiteral("Ничего не делать"));
     save(wibor, out, QStringLiteral("TWibor"));
+
+    // The search window after "Найти", and the main window showing what it found.
+    TPoisk poisk(state, &form1, &form1);
+    poisk.show();
+    poisk.findChild<QComboBox*>(QStringLiteral("Zayavitel"))->setEditText(QStringLiteral("Иванов"));
+    poisk.findChild<QPushButton*>(QStringLiteral("WsehSrazu"))->click();
+    save(poisk, out, QStringLiteral("TPoisk"));
+    form1.show();
+    save(form1, out, QStringLiteral("TForm1-found-%1x%2").arg(size.width()).arg(size.height()));
     return 0;
 }
