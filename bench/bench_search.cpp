@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
         f.conditions.NaDat = dayNumber(QDate(2012, 1, 1));
         f.conditions.Zayavitel = QStringLiteral("иванов");
         const double all = bench::timeIt([&] { WsehSrazuClick(s, f); });
-        bench::printRow(QStringLiteral("\"Найти\" (numbers, dates, applicant)"), all, plain);
+        bench::printRow(QStringLiteral("find all (numbers, dates, applicant)"), all, plain);
         std::printf("  found %d cards (%.2f%%)\n", f.SearchCount,
                     100.0 * f.SearchCount / static_cast<double>(cards));
 
@@ -85,16 +85,15 @@ int main(int argc, char** argv) {
         f.conditions.Zayavitel.clear();
         f.conditions.NaSE = f.conditions.KoSE = 777;
         sBeginClick(s, f);
-        printSteps("\"Следующая\" (number 777)",
+        printSteps("next (number 777)",
                    pressUntilOver([&] { sNextClick(s, f); }, [&] { return s.main.eof(); }));
         sEndClick(s, f);
-        printSteps(
-            "\"Предыдущая\" (number 777)",
-            pressUntilOver([&] { sPredClick(s, f); }, [&] { return f.SearchBackPos == -1; }));
+        printSteps("previous (number 777)", pressUntilOver([&] { sPredClick(s, f); },
+                                                           [&] { return f.SearchBackPos == -1; }));
         // Nothing matches: one press reads the whole file.
         f.conditions.NaSE = f.conditions.KoSE = 999999;
         sBeginClick(s, f);
-        printSteps("\"Следующая\" (no match)",
+        printSteps("next (no match)",
                    pressUntilOver([&] { sNextClick(s, f); }, [&] { return s.main.eof(); }));
         std::printf("  peak memory %.1f MiB, of which the searches added %.1f MiB\n",
                     bench::peakMemoryMiB(), bench::peakMemoryMiB() - peakBefore);

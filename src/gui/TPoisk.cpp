@@ -8,6 +8,8 @@
 #include "ui_TForm1.h"
 #include "ui_TPoisk.h"
 
+#include <QShowEvent>
+
 namespace zelmar {
 
 namespace {
@@ -60,8 +62,9 @@ TPoisk::~TPoisk() = default;
 
 void TPoisk::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    // Every opening starts a new search.
-    run(&PoiskFormActivate);
+    // Every opening starts a new search (not the window coming back from being minimised).
+    if (!event->spontaneous())
+        run(&PoiskFormActivate);
 }
 
 void TPoisk::run(void (*command)(AppState&, SearchForm&)) {
@@ -115,10 +118,10 @@ void TPoisk::writeControls() {
     u.KoDat->setDate(dateOf(c.KoDat));
     u.KUPDataN->setDate(dateOf(c.KUPDataN));
     u.KUPDataPo->setDate(dateOf(c.KUPDataPo));
-    setItems(u.ProkOtmetka, m_form.ProkOtmetkaItems);
-    setItems(u.KemWines, m_form.KemWinesItems);
-    setItems(u.PodpUtw, m_form.PodpUtwItems);
-    setItems(u.Zayavitel, m_form.ZayavitelItems);
+    setItems(u.ProkOtmetka, m_form.lists.ProkOtmetka);
+    setItems(u.KemWines, m_form.lists.KemWines);
+    setItems(u.PodpUtw, m_form.lists.PodpUtw);
+    setItems(u.Zayavitel, m_form.lists.Zayavitel);
     setText(u.ProkOtmetka, c.ProkOtmetka);
     setText(u.KemWines, c.KemWines);
     setText(u.PodpUtw, c.PodpUtw);

@@ -183,7 +183,7 @@ TEST_F(SearchTest, OpeningEmptiesTheWorkingFileAndSetsTheDefaults) {
     EXPECT_EQ(momentOf(c.KoDat), QDateTime(QDate(2027, 1, 7), QTime(23, 59, 59)));
     EXPECT_EQ(momentOf(c.KUPDataN), QDateTime(QDate(1900, 1, 1), QTime(11, 38, 3)));
     EXPECT_EQ(momentOf(c.KUPDataPo), QDateTime(QDate(2027, 1, 7), QTime(11, 38, 3)));
-    EXPECT_EQ(m_form.ProkOtmetkaItems,
+    EXPECT_EQ(m_form.lists.ProkOtmetka,
               QStringList({QStringLiteral("Отменено"), QStringLiteral("Проверено")}));
     EXPECT_EQ(m_form.PosNai, QStringLiteral("0"));
 }

@@ -7,6 +7,7 @@
 #include "core/platform/Errors.h"
 #include "core/platform/Prompts.h"
 #include "core/search/CardScan.h"
+#include "core/search/ConditionWindows.h"
 #include "core/texts/DayNumber.h"
 
 #include <new>
@@ -14,18 +15,6 @@
 namespace zelmar {
 
 namespace {
-
-// The prosecutor's marks the card editor offers.
-QStringList prosecutorMarks() {
-    QStringList marks = {QStringLiteral("Проверено"), QStringLiteral("Отменено")};
-    sortItems(marks);
-    return marks;
-}
-
-QStringList sorted(QStringList items) {
-    sortItems(items);
-    return items;
-}
 
 // A search starts over: the working card file emptied, the count back to 0.
 void emptyWorkingFile(AppState& s, SearchForm& f) {
@@ -50,18 +39,6 @@ void endStep(AppState& s, SearchForm& f) {
     f.nKRab = QString::number(s.working.size());
 }
 
-// After a failed write the working card file is opened again to learn how many whole cards
-// reached it; a torn last card is cut off.
-void settleWorkingFile(AppState& s) noexcept {
-    try {
-        s.working.openForUpdate(s.working.path());
-        s.working.seek(s.working.size());
-        if (s.working.tailBytes() > 0)
-            s.working.truncate();
-    } catch (...) {
-    }
-}
-
 void searchOver(AppState& s) {
     s.prompts.message(QString::number(s.working.size()) +
                           QStringLiteral(" шт. в Рабочей картотеке"),
@@ -83,10 +60,7 @@ void PoiskFormActivate(AppState& s, SearchForm& f) {
     // The card buffer keeps the card the editor shows (the register read the last card into
     // it here, unseen, so that a later Save took that card's stamps).
     c.KoSE = 9999;
-    f.ProkOtmetkaItems = prosecutorMarks();
-    f.KemWinesItems = sorted(s.lists.items(ListId::KemWines));
-    f.PodpUtwItems = sorted(s.lists.items(ListId::PodpUtw));
-    f.ZayavitelItems = s.lists.items(ListId::FIOAvtor);
+    f.lists = conditionLists(s);
     c.ProkOtmetka.clear();
     c.KemWines.clear();
     c.PodpUtw.clear();

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/search/CardConditions.h"
+#include "core/search/ConditionWindows.h"
 
 #include <QString>
-#include <QStringList>
 
 namespace zelmar {
 
@@ -17,11 +17,7 @@ struct SearchForm {
 
     // The conditions (group UslFiltr); the pickers' values carry their times of day.
     CardConditions conditions;
-    // The items the drop-down conditions offer.
-    QStringList ProkOtmetkaItems;
-    QStringList KemWinesItems;
-    QStringList PodpUtwItems;
-    QStringList ZayavitelItems;
+    ConditionLists lists;
 
     QString nKRab;                        // cards in the working card file after the last step
     QString PosNai = QStringLiteral("0"); // 1-based number of the last found card
