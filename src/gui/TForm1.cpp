@@ -11,12 +11,14 @@
 #include "core/editor/ReferenceLists.h"
 #include "core/editor/WorkingFile.h"
 #include "core/platform/CommandBoundary.h"
+#include "core/reports/PrintSelection.h"
 #include "core/texts/DayNumber.h"
 #include "gui/QtColours.h"
 #include "gui/TFIO_Dolgn.h"
 #include "gui/TForm5.h"
 #include "gui/TFormNastr.h"
 #include "gui/TPoisk.h"
+#include "gui/TPrintWibor.h"
 
 #include "ui_TForm1.h"
 
@@ -101,7 +103,7 @@ TForm1::TForm1(AppState& state, QWidget* parent)
 
     // Entries whose commands are not part of the register yet.
     for (QAction* entry : {m_ui->N20, m_ui->N2, m_ui->N18, m_ui->N19, m_ui->Bacup1, m_ui->N35,
-                           m_ui->N16, m_ui->N9851, m_ui->N9581, m_ui->N11, m_ui->N17, m_ui->N10})
+                           m_ui->N16, m_ui->N9851, m_ui->N9581, m_ui->N11, m_ui->N10})
         entry->setEnabled(false);
 
     connectCommands();
@@ -215,6 +217,12 @@ void TForm1::connectCommands() {
     connect(m_ui->nPoisk, &QAbstractButton::clicked, this, [this] {
         if (m_windows.poisk)
             showOwnWindow(*m_windows.poisk);
+    });
+    connect(m_ui->N17, &QAction::triggered, this, [this] {
+        bool open = false;
+        run([this, &open] { open = N17Click(m_state); });
+        if (open && m_windows.printWibor)
+            showOwnWindow(*m_windows.printWibor);
     });
 
     connect(m_ui->Fabula, &QPlainTextEdit::textChanged, this, [this] {

@@ -26,6 +26,7 @@ class TFIO_Dolgn;
 class TForm5;
 class TFormNastr;
 class TPoisk;
+class TPrintWibor;
 
 // The program's own windows that the main window opens.
 struct OwnWindows {
@@ -33,6 +34,7 @@ struct OwnWindows {
     TFormNastr* formNastr = nullptr;
     TFIO_Dolgn* fioDolgn = nullptr;
     TPoisk* poisk = nullptr;
+    TPrintWibor* printWibor = nullptr;
 };
 
 // The main window: the card editor, its commands, the navigation and the two card grids. It
