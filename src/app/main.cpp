@@ -6,9 +6,12 @@
 #include "gui/QtPrompts.h"
 #include "gui/QtShell.h"
 #include "gui/TFIO_Dolgn.h"
+#include "gui/TFiltrOkno.h"
 #include "gui/TForm1.h"
 #include "gui/TForm5.h"
 #include "gui/TFormNastr.h"
+#include "gui/TPoisk.h"
+#include "gui/TPrintWibor.h"
 #include "gui/TZapusk.h"
 
 #include <QApplication>
@@ -71,8 +74,12 @@ int main(int argc, char** argv) {
     prompts.setParent(&form1);
     TForm5 form5(state, &form1);
     TFormNastr formNastr(state, &form1);
+    TPrintWibor printWibor(state, &form1);
+    TPoisk poisk(state, &form1, &form1);
+    TFiltrOkno filtrOkno(state, &printWibor, &printWibor);
+    printWibor.setFilterWindow(&filtrOkno);
     TFIO_Dolgn fioDolgn(state, &form1);
-    form1.setOwnWindows({&form5, &formNastr, &fioDolgn});
+    form1.setOwnWindows({&form5, &formNastr, &fioDolgn, &poisk, &printWibor});
 
     zapusk.setMainWindow(&form1);
     QObject::connect(&zapusk, &TZapusk::finishedWith, &app,

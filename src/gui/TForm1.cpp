@@ -12,6 +12,7 @@
 #include "core/editor/ReferenceLists.h"
 #include "core/editor/WorkingFile.h"
 #include "core/platform/CommandBoundary.h"
+#include "core/reports/PrintSelection.h"
 #include "core/texts/DayNumber.h"
 #include "gui/InputRules.h"
 #include "gui/QtColours.h"
@@ -19,6 +20,8 @@
 #include "gui/TFIO_Dolgn.h"
 #include "gui/TForm5.h"
 #include "gui/TFormNastr.h"
+#include "gui/TPoisk.h"
+#include "gui/TPrintWibor.h"
 
 #include "ui_TForm1.h"
 
@@ -158,7 +161,6 @@ void TForm1::disableNotBuilt() {
     // when its command is built.
     // clang-format off
     const QList<QObject*> notBuilt = {
-        m_ui->nPoisk,      // Поиск
         m_ui->Otvet,       // Ответить
         m_ui->GifEst,      // picture of the card
         m_ui->WordEst,     // Word document of the card
@@ -175,7 +177,6 @@ void TForm1::disableNotBuilt() {
         m_ui->N9851,       // Приказ № 140
         m_ui->N9581,       // Приложения к приказу № 140
         m_ui->N11,         // Шаблоны
-        m_ui->N17,         // Таблица
         m_ui->N10,         // Помощь
     };
     // clang-format on
@@ -291,6 +292,16 @@ void TForm1::connectCommands() {
     ownWindow(m_ui->N5, &OwnWindows::form5);
     ownWindow(m_ui->N6, &OwnWindows::formNastr);
     ownWindow(m_ui->N9, &OwnWindows::fioDolgn);
+    connect(m_ui->nPoisk, &QAbstractButton::clicked, this, [this] {
+        if (m_windows.poisk)
+            showOwnWindow(*m_windows.poisk);
+    });
+    connect(m_ui->N17, &QAction::triggered, this, [this] {
+        bool open = false;
+        run([this, &open] { open = N17Click(m_state); });
+        if (open && m_windows.printWibor)
+            showOwnWindow(*m_windows.printWibor);
+    });
 
     connect(m_ui->Fabula, &QPlainTextEdit::textChanged, this, [this] {
         if (m_updating)

@@ -26,12 +26,16 @@ class TFIO_Dolgn;
 class TForm5;
 class TFormNastr;
 class QtProgress;
+class TPoisk;
+class TPrintWibor;
 
 // The program's own windows that the main window opens.
 struct OwnWindows {
     TForm5* form5 = nullptr;
     TFormNastr* formNastr = nullptr;
     TFIO_Dolgn* fioDolgn = nullptr;
+    TPoisk* poisk = nullptr;
+    TPrintWibor* printWibor = nullptr;
 };
 
 // The main window: the card editor, its commands, the navigation and the two card grids. It

@@ -6,13 +6,17 @@
 #include "core/platform/Shell.h"
 #include "core/store/InstallFolder.h"
 #include "gui/TFIO_Dolgn.h"
+#include "gui/TFiltrOkno.h"
 #include "gui/TForm1.h"
 #include "gui/TForm5.h"
 #include "gui/TFormNastr.h"
+#include "gui/TPoisk.h"
+#include "gui/TPrintWibor.h"
 #include "gui/TRedak.h"
 #include "gui/TWibor.h"
 #include "gui/TZapusk.h"
 
+#include <QComboBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -84,5 +88,32 @@ int main(int argc, char** argv) {
     wibor.findChild<QPushButton*>(QStringLiteral("Otmena"))
         ->setText(QStringLiteral("Ничего не делать"));
     save(wibor, out, QStringLiteral("TWibor"));
+
+    // The search window after "Найти", and the main window showing what it found.
+    TPoisk poisk(state, &form1, &form1);
+    poisk.show();
+    poisk.findChild<QComboBox*>(QStringLiteral("Zayavitel"))->setEditText(QStringLiteral("Иванов"));
+    poisk.findChild<QPushButton*>(QStringLiteral("WsehSrazu"))->click();
+    save(poisk, out, QStringLiteral("TPoisk"));
+    form1.show();
+    save(form1, out, QStringLiteral("TForm1-found-%1x%2").arg(size.width()).arg(size.height()));
+
+    // The print selection window, then the filter and the working table it selected.
+    TPrintWibor print(state, &form1);
+    TFiltrOkno filtr(state, &print, &print);
+    print.setFilterWindow(&filtr);
+    print.setWindowState(Qt::WindowNoState);
+    print.resize(size);
+    save(print, out, QStringLiteral("TPrintWibor-%1x%2").arg(size.width()).arg(size.height()));
+    print.show();
+    filtr.show();
+    QApplication::processEvents();
+    filtr.findChild<QComboBox*>(QStringLiteral("Zayavitel"))->setEditText(QStringLiteral("Иванов"));
+    filtr.findChild<QPushButton*>(QStringLiteral("GlWib"))->click();
+    filtr.grab().save(out + QStringLiteral("/TFiltrOkno.png"));
+    filtr.hide();
+    print.grab().save(
+        out +
+        QStringLiteral("/TPrintWibor-working-%1x%2.png").arg(size.width()).arg(size.height()));
     return 0;
 }

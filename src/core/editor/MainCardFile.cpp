@@ -3,6 +3,7 @@
 #include "core/texts/DayNumber.h"
 
 #include <algorithm>
+#include <cmath>
 #include <new>
 #include <numeric>
 
@@ -28,6 +29,18 @@ std::optional<qint64> RecordOrder<K>::first(K value) const {
     if (it == m_order.end() || m_values[static_cast<size_t>(*it)] != value)
         return std::nullopt;
     return *it;
+}
+
+template <class K>
+std::span<const std::int32_t> RecordOrder<K>::all(K value) const {
+    const auto from =
+        std::lower_bound(m_order.begin(), m_order.end(), value, [this](std::int32_t record, K v) {
+            return m_values[static_cast<size_t>(record)] < v;
+        });
+    const auto to = std::upper_bound(from, m_order.end(), value, [this](K v, std::int32_t record) {
+        return v < m_values[static_cast<size_t>(record)];
+    });
+    return {from, to};
 }
 
 template <class K>
@@ -64,21 +77,42 @@ std::int64_t MainCardFile::numberInYear(const TAnketa& card) {
     return numberInYear(card.GurN, yearOfDay(card.DateOtkaza));
 }
 
+std::int64_t MainCardFile::numberAndDay(int gurN, double day) {
+    const std::int32_t whole =
+        isRepresentable(day) ? static_cast<std::int32_t>(std::trunc(day)) : kNoDay;
+    return (static_cast<std::int64_t>(gurN) << 32) | static_cast<std::uint32_t>(whole);
+}
+
+std::int64_t MainCardFile::numberAndDay(const TAnketa& card) {
+    return numberAndDay(card.GurN, card.DateOtkaza);
+}
+
+std::span<const std::int32_t> MainCardFile::findNumberAndDay(std::int64_t value) {
+    indexed();
+    if (dayOf(value) == kNoDay)
+        return {};
+    return m_byNumberAndDay.all(value);
+}
+
 void MainCardFile::reindex(const std::function<void(qint64, const TAnketa&)>& visit) {
     const auto n = static_cast<size_t>(size());
     m_keys.clear();
     m_numberInYear.clear();
+    m_numberAndDay.clear();
     m_keys.reserve(n);
     m_numberInYear.reserve(n);
+    m_numberAndDay.reserve(n);
     forEach([&](qint64 record, const char* bytes) {
         const TAnketa& card = *std::launder(reinterpret_cast<const TAnketa*>(bytes));
         m_keys.push_back(card.Klu4Form1);
         m_numberInYear.push_back(numberInYear(card));
+        m_numberAndDay.push_back(numberAndDay(card));
         if (visit)
             visit(record, card);
     });
     m_byKey.build();
     m_byNumberInYear.build();
+    m_byNumberAndDay.build();
     m_indexedOpening = openings();
 }
 
@@ -92,28 +126,39 @@ void MainCardFile::store(const TAnketa& card) {
     const qint64 record = pos();
     write(card);
     sync();
-    const std::int64_t value = numberInYear(card);
-    const auto index = static_cast<size_t>(record);
-    if (index == m_keys.size()) {
+    index(record, card);
+}
+
+void MainCardFile::put(qint64 first, const TAnketa* cards, qint64 count) {
+    indexed();
+    seek(first);
+    writeRecords(cards, count);
+    for (qint64 i = 0; i < count; ++i)
+        index(first + i, cards[i]);
+}
+
+void MainCardFile::index(qint64 record, const TAnketa& card) {
+    const auto at = static_cast<size_t>(record);
+    if (at == m_keys.size()) {
         m_keys.push_back(card.Klu4Form1);
-        m_numberInYear.push_back(value);
+        m_numberInYear.push_back(numberInYear(card));
+        m_numberAndDay.push_back(numberAndDay(card));
         m_byKey.insert(record);
         m_byNumberInYear.insert(record);
+        m_byNumberAndDay.insert(record);
         return;
     }
-    // Overwriting: the record leaves its old key and number for the new ones.
-    const int oldKey = m_keys[index];
-    const std::int64_t oldValue = m_numberInYear[index];
-    if (oldKey != card.Klu4Form1) {
-        m_byKey.remove(record);
-        m_keys[index] = card.Klu4Form1;
-        m_byKey.insert(record);
-    }
-    if (oldValue != value) {
-        m_byNumberInYear.remove(record);
-        m_numberInYear[index] = value;
-        m_byNumberInYear.insert(record);
-    }
+    // Overwriting: the record leaves its old values for the new ones.
+    const auto move = [record, at](auto& values, auto& order, auto value) {
+        if (values[at] == value)
+            return;
+        order.remove(record);
+        values[at] = value;
+        order.insert(record);
+    };
+    move(m_keys, m_byKey, card.Klu4Form1);
+    move(m_numberInYear, m_byNumberInYear, numberInYear(card));
+    move(m_numberAndDay, m_byNumberAndDay, numberAndDay(card));
 }
 
 } // namespace zelmar

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,8 @@ public:
     // one pass.
     void build();
     std::optional<qint64> first(K value) const;
+    // Every record holding value, in record order.
+    std::span<const std::int32_t> all(K value) const;
     // Record holds its value in the vector: put it in its place.
     void insert(qint64 record);
     // Take record out, while the vector still holds the value it is ordered by.
@@ -34,21 +37,35 @@ private:
 };
 
 // The main card file with an index of its cards built in one pass, so that Save finds a key
-// or a register number of a year without reading the file: the cost of a store does not grow
-// with the register. Every write of a card goes through here to keep the index right. The
-// index belongs to one opening of the file: a file opened anew is indexed at its first use,
-// unless reindex() ran (the start's pass over the cards does).
+// or a register number of a year, and the print selection window the cards of a register
+// number and day, without reading the file: the cost of a store or a pick does not grow with
+// the register. Every write of a card goes through here to keep the index right. The index
+// belongs to one opening of the file: a file opened anew is indexed at its first use, unless
+// reindex() ran (the start's pass over the cards does).
 class MainCardFile : public TypedFile<TAnketa> {
 public:
     // The register number and year of the refusal date, as one value.
     static std::int64_t numberInYear(const TAnketa& card);
     static std::int64_t numberInYear(int gurN, int year);
+    // The register number and the whole day of the refusal date, as one value: how a card is
+    // known in every card file when it is picked or marked as printed. A date outside the
+    // calendar gives a day that no lookup finds.
+    static std::int64_t numberAndDay(const TAnketa& card);
+    static std::int64_t numberAndDay(int gurN, double day);
+    static int numberOf(std::int64_t numberAndDay) { return static_cast<int>(numberAndDay >> 32); }
+    static std::int32_t dayOf(std::int64_t numberAndDay) {
+        return static_cast<std::int32_t>(numberAndDay & 0xFFFFFFFF);
+    }
+    static constexpr std::int32_t kNoDay = INT32_MIN;
 
     // Rebuilds the index from the file in one pass; visit (if any) sees every card.
     void reindex(const std::function<void(qint64, const TAnketa&)>& visit = {});
     // Writes the card at the position (appending at the end), updates the index and makes
     // the record durable.
     void store(const TAnketa& card);
+    // Writes count cards over the records from `first` on (appending at the end), keeping the
+    // index; durable after sync(). For passes that change many cards and sync once.
+    void put(qint64 first, const TAnketa* cards, qint64 count = 1);
 
     std::optional<qint64> findKey(int key) {
         indexed();
@@ -58,15 +75,28 @@ public:
         indexed();
         return m_byNumberInYear.first(numberInYear(gurN, year));
     }
+    // Every record holding the value of numberAndDay, in record order.
+    std::span<const std::int32_t> findNumberAndDay(std::int64_t value);
+    // The register number and day of every record, in record order.
+    const std::vector<std::int64_t>& numbersAndDays() {
+        indexed();
+        return m_numberAndDay;
+    }
 
 private:
     using TypedFile<TAnketa>::write;
+    using TypedFile<TAnketa>::writeRecords;
+    // Record (an existing one or the next) now holds card.
+    void index(qint64 record, const TAnketa& card);
+    // Builds the index when this opening of the file has none yet.
     void indexed();
 
     std::vector<std::int32_t> m_keys;
     std::vector<std::int64_t> m_numberInYear;
+    std::vector<std::int64_t> m_numberAndDay;
     RecordOrder<std::int32_t> m_byKey{m_keys};
     RecordOrder<std::int64_t> m_byNumberInYear{m_numberInYear};
+    RecordOrder<std::int64_t> m_byNumberAndDay{m_numberAndDay};
     std::optional<quint64> m_indexedOpening;
 };
 
