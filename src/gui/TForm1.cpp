@@ -2,6 +2,7 @@
 
 #include "core/backup/Compaction.h"
 #include "core/backup/DeletionMarks.h"
+#include "core/backup/Restore.h"
 #include "core/editor/AppState.h"
 #include "core/editor/CardCommands.h"
 #include "core/editor/ColourCommands.h"
@@ -101,8 +102,8 @@ TForm1::TForm1(AppState& state, QWidget* parent)
     setupGrid(m_ui->RabSpis, {36, 30, 37, 50, 63, 51, 131, 16, 64});
 
     // Entries whose commands are not part of the register yet.
-    for (QAction* entry : {m_ui->Bacup1, m_ui->N35, m_ui->N16, m_ui->N9851, m_ui->N9581, m_ui->N11,
-                           m_ui->N17, m_ui->N10})
+    for (QAction* entry :
+         {m_ui->N35, m_ui->N16, m_ui->N9851, m_ui->N9581, m_ui->N11, m_ui->N17, m_ui->N10})
         entry->setEnabled(false);
 
     connectCommands();
@@ -203,12 +204,13 @@ void TForm1::connectCommands() {
     entry(m_ui->N25, &N25Click);
     entry(m_ui->N26, &N26Click);
     entry(m_ui->N27, &N27Click);
-    // Deletion marks, compaction and clearing.
+    // Deletion marks, compaction, clearing and restore.
     command(m_ui->OtmDel, &marks::OtmDelClick);
     entry(m_ui->N20, &N20Click);
     entry(m_ui->N2, &N2Click);
     entry(m_ui->N18, &N18Click);
     entry(m_ui->N19, &N19Click);
+    entry(m_ui->Bacup1, &Bacup1Click);
 
     const auto ownWindow = [this](QAction* action, auto OwnWindows::*window) {
         connect(action, &QAction::triggered, this, [this, window] {

@@ -67,6 +67,7 @@ TEST_F(AccessWindowsTest, TheRightPasswordAndEnterOpenTheMainWindow) {
     // While the main window is up, leave it through "Выход".
     QTimer::singleShot(0, [&] {
         mainShown = form1.isVisible();
+        m_prompts.no(); // no backup
         form1.ui().N4->trigger();
     });
     zapusk.ui().NomZamka->setText(defaultAdminPassword());
