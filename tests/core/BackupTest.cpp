@@ -97,6 +97,11 @@ TEST_F(BackupTest, LeavingWithABackupOfTheBaseFolder) {
     writeBytes(QStringLiteral("Baza/sub/inner.txt"), "not in the copy");
     AppState& s = start();
     QDir(backup()).removeRecursively();
+    m_prompts.no();
+    N4Click(s);
+    EXPECT_EQ(s.exitCode, 0);
+    EXPECT_FALSE(QFile::exists(backup()));
+    s.exitCode.reset();
     m_prompts.yes();
     N4Click(s);
     EXPECT_EQ(m_prompts.last().text,
@@ -127,14 +132,6 @@ TEST_F(BackupTest, LeavingWithABackupOfTheBaseFolder) {
     EXPECT_EQ(
         run(QStringLiteral("unzip"), {QStringLiteral("-p"), archive, QStringLiteral("Dostup.dat")}),
         readBytes(QStringLiteral("Baza/Dostup.dat")));
-}
-
-TEST_F(BackupTest, NoBackupWhenTheAnswerIsNo) {
-    AppState& s = start();
-    m_prompts.no();
-    N4Click(s);
-    EXPECT_EQ(s.exitCode, 0);
-    EXPECT_TRUE(backupFolder().isEmpty());
 }
 
 TEST_F(BackupTest, AFailedBackupLeavesTheCopiesAndGoesOn) {

@@ -5,7 +5,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QPushButton>
 #include <QTest>
 
@@ -13,21 +12,13 @@ using namespace zelmar;
 using namespace zelmar::test;
 
 namespace {
-
-class MaintenanceMenuTest : public RegisterTest {
-protected:
-    AppState& startWithThree() {
-        writeCards(QStringLiteral("Baza/Anketi.dat"),
-                   {makeCard(1, 46001, 301), makeCard(2, 46002, 302), makeCard(3, 46003, 303)});
-        return start();
-    }
-};
-
+class MaintenanceMenuTest : public RegisterTest {};
 } // namespace
 
 TEST_F(MaintenanceMenuTest, MarkingAndCompactingThroughTheWindow) {
-    startWithThree();
-    TForm1 window(state());
+    writeCards(QStringLiteral("Baza/Anketi.dat"),
+               {makeCard(1, 46001, 301), makeCard(2, 46002, 302), makeCard(3, 46003, 303)});
+    TForm1 window(start());
     Ui::TForm1& ui = window.ui();
     for (QAction* entry : {ui.N20, ui.N2, ui.N18, ui.N19, ui.Bacup1})
         EXPECT_TRUE(entry->isEnabled()) << entry->objectName().toStdString();
@@ -44,15 +35,4 @@ TEST_F(MaintenanceMenuTest, MarkingAndCompactingThroughTheWindow) {
     ui.N20->trigger();
     EXPECT_EQ(readCards(QStringLiteral("Baza/Anketi.dat")).size(), 2u);
     EXPECT_EQ(code, 0);
-}
-
-TEST_F(MaintenanceMenuTest, LeavingWithABackupThroughTheWindow) {
-    startWithThree();
-    TForm1 window(state());
-    int code = -1;
-    QObject::connect(&window, &TForm1::leaving, [&code](int c) { code = c; });
-    m_prompts.yes();
-    window.ui().N4->trigger();
-    EXPECT_EQ(code, 0);
-    EXPECT_TRUE(QFile::exists(file(QStringLiteral("Backup/b0000001.zip"))));
 }
