@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QThread>
 
 #include <random>
 
@@ -42,6 +43,14 @@ QByteArray run(const QString& program, const QStringList& arguments) {
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     return process.readAllStandardOutput();
 }
+
+// The meters as the main window's panel would show them.
+class RecordingProgress : public Progress {
+public:
+    std::vector<std::pair<int, int>> shown; // meter, percent
+protected:
+    void show(int meter, int percent) override { shown.emplace_back(meter, percent); }
+};
 
 class BackupTest : public RegisterTest {
 protected:
@@ -96,6 +105,8 @@ TEST_F(BackupTest, LeavingWithABackupOfTheBaseFolder) {
     QDir().mkpath(file(QStringLiteral("Baza/sub")));
     writeBytes(QStringLiteral("Baza/sub/inner.txt"), "not in the copy");
     AppState& s = start();
+    RecordingProgress meters;
+    s.progress = &meters;
     QDir(backup()).removeRecursively();
     m_prompts.no();
     N4Click(s);
@@ -110,6 +121,19 @@ TEST_F(BackupTest, LeavingWithABackupOfTheBaseFolder) {
                                             root() + QStringLiteral("/Backup"));
     EXPECT_EQ(s.exitCode, 0);
     EXPECT_EQ(backupFolder(), QStringList{copy(1)});
+    // The whole archive (meter 0) and the file being packed (meter 1) both reach their end.
+    EXPECT_EQ(meters.shown.back(), std::make_pair(0, 100));
+    EXPECT_NE(std::find(meters.shown.begin(), meters.shown.end(), std::make_pair(1, 100)),
+              meters.shown.end());
+    EXPECT_FALSE(meters.running());
+
+    // Reports of the part and of the whole, one right after the other, both get through.
+    meters.shown.clear();
+    ProgressScope scope(meters);
+    QThread::msleep(60);
+    meters.report(1, 2, 1);
+    meters.report(1, 4, 0);
+    EXPECT_EQ(meters.shown.size(), 4u); // the zeros at the start, then both reports
 
     // Info-ZIP reads it: every ordinary file of Baza under its bare name, deflated, or stored
     // where deflate would not make it smaller.
