@@ -1,6 +1,9 @@
 #include "gui/TForm1.h"
 
 #include "core/access/Users.h"
+#include "core/backup/Compaction.h"
+#include "core/backup/DeletionMarks.h"
+#include "core/backup/Restore.h"
 #include "core/editor/AppState.h"
 #include "core/editor/CardCommands.h"
 #include "core/editor/ColourCommands.h"
@@ -165,12 +168,6 @@ void TForm1::disableNotBuilt() {
         m_ui->GifEst,      // picture of the card
         m_ui->WordEst,     // Word document of the card
         m_ui->PoslatEMail, // "@"
-        m_ui->OtmDel,      // "уд"
-        m_ui->N20,         // Сжать Главную Картотеку
-        m_ui->N2,          // Сжать Архивную Картотеку
-        m_ui->N18,         // Удалить из Главной всё
-        m_ui->N19,         // Удалить из Архива всё
-        m_ui->Bacup1,      // Восстановить базу из архива Backup
         m_ui->N35,         // Полная карточка
         m_ui->N16,         // Карточка отказного материала
         m_ui->N8,          // Копия экрана
@@ -281,6 +278,13 @@ void TForm1::connectCommands() {
     entry(m_ui->N25, &N25Click);
     entry(m_ui->N26, &N26Click);
     entry(m_ui->N27, &N27Click);
+    // Deletion marks, compaction, clearing and restore.
+    command(m_ui->OtmDel, &marks::OtmDelClick);
+    entry(m_ui->N20, &N20Click);
+    entry(m_ui->N2, &N2Click);
+    entry(m_ui->N18, &N18Click);
+    entry(m_ui->N19, &N19Click);
+    entry(m_ui->Bacup1, &Bacup1Click);
 
     const auto ownWindow = [this](QAction* action, auto OwnWindows::*window) {
         connect(action, &QAction::triggered, this, [this, action, window] {

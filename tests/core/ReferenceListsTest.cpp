@@ -48,6 +48,7 @@ TEST_F(ReferenceListsTest, ListsLoadSortedAndAreWrittenBackAtExit) {
     EXPECT_EQ(s.lists.items(ListId::MestoNah).first(), QString());
     EXPECT_TRUE(s.lists.items(ListId::LicoUN).isEmpty());
 
+    m_prompts.no(); // no backup
     N4Click(s);
     EXPECT_EQ(readBytes(QStringLiteral("Baza/StatiaUK.txt")), cp1251(u"А\r\nб\r\nв\r\n"));
     EXPECT_EQ(readBytes(QStringLiteral("Baza/MestoNah.txt")),

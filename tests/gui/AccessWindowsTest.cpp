@@ -79,6 +79,7 @@ TEST_F(AccessWindowsTest, TheRightPasswordAndEnterOpenTheMainWindow) {
     // While the main window is up, leave it through "Выход".
     QTimer::singleShot(0, [&] {
         mainShown = form1.isVisible();
+        m_prompts.no(); // no backup
         form1.ui().N4->trigger();
     });
     zapusk.ui().NomZamka->setText(defaultAdminPassword());
@@ -140,6 +141,7 @@ TEST_F(AccessWindowsTest, AUserLoggedInAtTheStartUpWindowCannotOpenThePasswords)
             form5.reject();
         });
         form1.ui().N5->trigger();
+        m_prompts.no(); // no backup
         form1.ui().N4->trigger();
     });
     zapusk.ui().NomZamka->setText(QStringLiteral("100101"));

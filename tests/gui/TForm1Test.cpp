@@ -147,6 +147,7 @@ TEST_F(TForm1Test, TheWindowIsLeftOnlyThroughExit) {
     QApplication::processEvents();
     EXPECT_FALSE(window.close());
     EXPECT_TRUE(window.isVisible());
+    m_prompts.no(); // no backup
     window.ui().N4->trigger();
     EXPECT_EQ(code, 0);
     EXPECT_FALSE(window.isVisible());

@@ -2,6 +2,7 @@
 
 #include "core/access/Settings.h"
 #include "core/access/Users.h"
+#include "core/backup/Backup.h"
 #include "core/editor/AppState.h"
 #include "core/editor/EditorRoutines.h"
 #include "core/editor/ReferenceLists.h"
@@ -126,7 +127,7 @@ void closeAllFiles(AppState& s) {
 void N4Click(AppState& s) {
     saveReferenceLists(s);
     closeAllFiles(s);
-    s.exitCode = 0;
+    offerBackup(s);
 }
 
 } // namespace zelmar

@@ -12,7 +12,8 @@ void Progress::begin() {
     if (m_depth++ > 0)
         return;
     m_shown.fill(-1);
-    m_timer.start();
+    for (QElapsedTimer& timer : m_timers)
+        timer.start();
     started();
     for (int meter = 0; meter < kMeters; ++meter)
         report(0, 1, meter);
@@ -24,13 +25,14 @@ void Progress::report(qint64 done, qint64 total, int meter) {
     const int percent =
         total > 0 ? static_cast<int>(std::clamp<qint64>(done * 100 / total, 0, 100)) : 100;
     auto& shown = m_shown[static_cast<size_t>(meter)];
+    QElapsedTimer& timer = m_timers[static_cast<size_t>(meter)];
     if (percent == shown)
         return;
     // The last step of a meter is always shown; the steps between at most every 50 ms.
-    if (percent != 100 && shown >= 0 && m_timer.elapsed() < kShowEveryMs)
+    if (percent != 100 && shown >= 0 && timer.elapsed() < kShowEveryMs)
         return;
     shown = percent;
-    m_timer.restart();
+    timer.restart();
     show(meter, percent);
 }
 

@@ -34,7 +34,9 @@ protected:
 
 private:
     int m_depth = 0;
-    QElapsedTimer m_timer;
+    // Each meter keeps its own pace, so reports of the part and of the whole made one after
+    // the other both reach their meters.
+    std::array<QElapsedTimer, kMeters> m_timers;
     std::array<int, kMeters> m_shown{};
 };
 
