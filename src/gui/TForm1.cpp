@@ -11,6 +11,7 @@
 #include "core/editor/ReferenceLists.h"
 #include "core/editor/WorkingFile.h"
 #include "core/platform/CommandBoundary.h"
+#include "core/reports/CardReports.h"
 #include "core/texts/DayNumber.h"
 #include "gui/QtColours.h"
 #include "gui/TFIO_Dolgn.h"
@@ -99,8 +100,8 @@ TForm1::TForm1(AppState& state, QWidget* parent)
     setupGrid(m_ui->RabSpis, {36, 30, 37, 50, 63, 51, 131, 16, 64});
 
     // Entries whose commands are not part of the register yet.
-    for (QAction* entry : {m_ui->N20, m_ui->N2, m_ui->N18, m_ui->N19, m_ui->Bacup1, m_ui->N35,
-                           m_ui->N16, m_ui->N9851, m_ui->N9581, m_ui->N11, m_ui->N17, m_ui->N10})
+    for (QAction* entry : {m_ui->N20, m_ui->N2, m_ui->N18, m_ui->N19, m_ui->Bacup1, m_ui->N9851,
+                           m_ui->N9581, m_ui->N11, m_ui->N17, m_ui->N10})
         entry->setEnabled(false);
 
     connectCommands();
@@ -201,6 +202,8 @@ void TForm1::connectCommands() {
     entry(m_ui->N25, &N25Click);
     entry(m_ui->N26, &N26Click);
     entry(m_ui->N27, &N27Click);
+    entry(m_ui->N35, &WriteFullCard);
+    entry(m_ui->N16, &WriteStandardCard);
 
     const auto ownWindow = [this](QAction* action, auto OwnWindows::*window) {
         connect(action, &QAction::triggered, this, [this, window] {

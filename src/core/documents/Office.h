@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace zelmar {
+
+// LibreOffice, run without a window for conversions.
+
+// The office program found on PATH (soffice, libreoffice), or empty text.
+QString officeProgram();
+
+// Converts files with LibreOffice to the given format ("pdf", "rtf", "txt:Text (encoded):UTF8")
+// into a folder. Each run has a profile of its own, so runs never wait for one another or for
+// an office the user has open. Throws DocumentError when there is no LibreOffice or it fails.
+void convertWithOffice(const QStringList& files, const QString& format, const QString& folder);
+
+} // namespace zelmar
