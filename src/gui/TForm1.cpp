@@ -10,6 +10,7 @@
 #include "core/editor/OfficialsEditor.h"
 #include "core/editor/ReferenceLists.h"
 #include "core/editor/WorkingFile.h"
+#include "core/letters/Attachments.h"
 #include "core/platform/CommandBoundary.h"
 #include "core/reports/CardReports.h"
 #include "core/texts/DayNumber.h"
@@ -100,8 +101,8 @@ TForm1::TForm1(AppState& state, QWidget* parent)
     setupGrid(m_ui->RabSpis, {36, 30, 37, 50, 63, 51, 131, 16, 64});
 
     // Entries whose commands are not part of the register yet.
-    for (QAction* entry : {m_ui->N20, m_ui->N2, m_ui->N18, m_ui->N19, m_ui->Bacup1, m_ui->N9851,
-                           m_ui->N9581, m_ui->N11, m_ui->N17, m_ui->N10})
+    for (QAction* entry :
+         {m_ui->N20, m_ui->N2, m_ui->N18, m_ui->N19, m_ui->Bacup1, m_ui->N11, m_ui->N17})
         entry->setEnabled(false);
 
     connectCommands();
@@ -204,6 +205,13 @@ void TForm1::connectCommands() {
     entry(m_ui->N27, &N27Click);
     entry(m_ui->N35, &WriteFullCard);
     entry(m_ui->N16, &WriteStandardCard);
+    entry(m_ui->N10, &N10Click);
+    entry(m_ui->N9851, &N9851Click);
+    entry(m_ui->N9581, &N9581Click);
+    command(m_ui->Otvet, &OtvetClick);
+    command(m_ui->GifEst, &GifEstClick);
+    command(m_ui->WordEst, &WordEstClick);
+    command(m_ui->PoslatEMail, &PoslatEMailClick);
 
     const auto ownWindow = [this](QAction* action, auto OwnWindows::*window) {
         connect(action, &QAction::triggered, this, [this, window] {

@@ -2,6 +2,7 @@
 //   DATA TEMPLATE RESULT - /m | /p    or    DATA TEMPLATE
 // (see core/reports/Prtview.h). Every failure is a message box and an exit status other than 0.
 
+#include "core/documents/Office.h"
 #include "core/platform/Prompts.h"
 #include "core/platform/Shell.h"
 #include "core/reports/Prtview.h"
@@ -64,7 +65,8 @@ public:
     explicit RunnerShell(bool desktop)
         : m_desktop(desktop) {}
     bool openDocument(const QString& path) override {
-        return m_desktop && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        return m_desktop &&
+               (QDesktopServices::openUrl(QUrl::fromLocalFile(path)) || openInOffice(path));
     }
     bool openUrl(const QString& url) override {
         return m_desktop && QDesktopServices::openUrl(QUrl(url));

@@ -2,6 +2,7 @@
 #include "support/TestSupport.h"
 
 #include <QAction>
+#include <QPushButton>
 
 using namespace zelmar;
 using namespace zelmar::test;
@@ -24,4 +25,23 @@ TEST_F(ReportMenuTest, CardReportsOfThePrintMenuStartTheRunner) {
     }
     EXPECT_TRUE(readBytes(QStringLiteral("REPORT/PolnDat.txt")).endsWith("\r\n\r\n\r\n"));
     EXPECT_TRUE(readBytes(QStringLiteral("REPORT/KUGiZDat.txt")).startsWith("|0:N_KP:"));
+}
+
+TEST_F(ReportMenuTest, AttachmentButtonsAndDocumentEntries) {
+    prepareFolder();
+    TForm1 window(newState());
+    for (const char* name : {"N10", "N9851", "N9581"}) {
+        auto* entry = window.findChild<QAction*>(QLatin1String(name));
+        ASSERT_NE(entry, nullptr) << name;
+        EXPECT_TRUE(entry->isEnabled()) << name;
+        entry->trigger();
+    }
+    EXPECT_EQ(m_shell.calls.size(), 3);
+    auto* mail = window.findChild<QPushButton*>(QStringLiteral("PoslatEMail"));
+    ASSERT_NE(mail, nullptr);
+    mail->click();
+    ASSERT_EQ(m_shell.calls.size(), 4);
+    EXPECT_TRUE(m_shell.calls.last().target.startsWith(QStringLiteral("mailto:")));
+    for (const char* name : {"Otvet", "GifEst", "WordEst"})
+        EXPECT_NE(window.findChild<QPushButton*>(QLatin1String(name)), nullptr) << name;
 }

@@ -3,6 +3,8 @@
 #include "core/platform/Errors.h"
 #include "core/store/SafeFile.h"
 
+#include <QFileInfo>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -10,8 +12,19 @@
 namespace zelmar {
 
 namespace {
+
 constexpr qsizetype kBufferSize = 1 << 18;
+
+void syncFolder(const QString& path) {
+    const QByteArray folder = QFileInfo(path).absolutePath().toLocal8Bit();
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
 }
+
+} // namespace
 
 AtomicFile::AtomicFile(const QString& target)
     : m_target(target)
@@ -62,7 +75,7 @@ bool AtomicFile::flushBuffer() {
     return true;
 }
 
-void AtomicFile::commit() {
+void AtomicFile::commit(bool replace) {
     if (m_errno == 0 && flushBuffer() && ::fdatasync(m_fd) != 0)
         m_errno = errno;
     if (m_errno != 0)
@@ -72,8 +85,31 @@ void AtomicFile::commit() {
     if (::close(fd) != 0)
         IoError::throwErrno(errno, m_target);
     QIODevice::close();
-    renameOver(m_temp, m_target);
+    if (replace) {
+        renameOver(m_temp, m_target);
+    } else {
+        if (::link(m_temp.toLocal8Bit().constData(), m_target.toLocal8Bit().constData()) != 0)
+            IoError::throwErrno(errno, m_target);
+        ::unlink(m_temp.toLocal8Bit().constData());
+        syncFolder(m_target);
+    }
     m_committed = true;
+}
+
+void publishNew(const QString& finished, const QString& target) {
+    const QByteArray from = finished.toLocal8Bit();
+    const int fd = ::open(from.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        IoError::throwErrno(errno, target);
+    const bool synced = ::fsync(fd) == 0;
+    const int err = errno;
+    ::close(fd);
+    if (!synced)
+        IoError::throwErrno(err, target);
+    if (::link(from.constData(), target.toLocal8Bit().constData()) != 0)
+        IoError::throwErrno(errno, target);
+    ::unlink(from.constData());
+    syncFolder(target);
 }
 
 void writeOrThrow(QIODevice& device, QByteArrayView bytes, const QString& path) {

@@ -20,8 +20,9 @@ public:
     const QString& target() const { return m_target; }
     // The errno of the first failed write (0 when none).
     int failure() const { return m_errno; }
-    // Writes what is buffered, syncs, renames over the target; throws IoError.
-    void commit();
+    // Writes what is buffered, syncs, and puts the file in place of the target; throws IoError.
+    // Without `replace` an existing target stays and the commit fails.
+    void commit(bool replace = true);
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override;
@@ -37,6 +38,10 @@ private:
     bool m_committed = false;
     QByteArray m_buffer;
 };
+
+// Syncs a finished file and gives it the name `target`, which must not exist yet (throws
+// IoError otherwise); the finished file's own name goes.
+void publishNew(const QString& finished, const QString& target);
 
 // Writes all bytes to a device or throws the IoError of its failure (for a file of the
 // register: its errno; for any other device: "Disk full").

@@ -20,6 +20,15 @@ QString officeProgram() {
     return {};
 }
 
+bool openInOffice(const QString& path) {
+    static const QStringList documents = {QStringLiteral("doc"), QStringLiteral("rtf"),
+                                          QStringLiteral("docx"), QStringLiteral("odt")};
+    const QString program = officeProgram();
+    if (program.isEmpty() || !documents.contains(QFileInfo(path).suffix().toLower()))
+        return false;
+    return QProcess::startDetached(program, {QStringLiteral("--writer"), path});
+}
+
 void convertWithOffice(const QStringList& files, const QString& format, const QString& folder) {
     const QString program = officeProgram();
     if (program.isEmpty())
