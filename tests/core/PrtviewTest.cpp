@@ -201,3 +201,29 @@ TEST_F(PrtviewTest, TheProgramMergesAndReportsFailuresByItsExitStatus) {
     EXPECT_TRUE(errors.contains(QStringLiteral("Нет файла данных отчёта «KartSDat.txt»")))
         << errors.toStdString();
 }
+
+TEST_F(PrtviewTest, TwoStartsAtOnceGiveOneWholeResult) {
+    writeData(QStringLiteral("OtkazDat.txt"), ReportLayout::MultiCard, 3000);
+    QList<QProcess*> runs;
+    for (int i = 0; i < 2; ++i) {
+        auto* program = new QProcess;
+        program->setWorkingDirectory(m_dir.path());
+        program->start(QStringLiteral(ZELMAR_PRTVIEW),
+                       {QStringLiteral("OtkazDat.txt"), QStringLiteral("OtkazPic.rtf"),
+                        QStringLiteral("OtkazRep.rtf"), QStringLiteral("-"), QStringLiteral("/m")});
+        runs.append(program);
+    }
+    for (QProcess* program : runs) {
+        EXPECT_TRUE(program->waitForFinished(120000));
+        EXPECT_EQ(program->exitCode(), 0) << program->readAllStandardError().constData();
+        delete program;
+    }
+    const QByteArray made = result(QStringLiteral("OtkazRep.rtf"));
+    EXPECT_EQ(made.count("\\trkeep"), 3000);
+    EXPECT_TRUE(made.endsWith("}\r\n"));
+    // Neither a lock nor a half-written result is left.
+    EXPECT_EQ(QDir(m_dir.path())
+                  .entryList({QStringLiteral("*.lock"), QStringLiteral("*.new")},
+                             QDir::Files | QDir::Hidden),
+              QStringList());
+}
