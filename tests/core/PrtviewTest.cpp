@@ -39,7 +39,7 @@ protected:
         AtomicFile file(path(name));
         ReportDataWriter writer(file, layout, name);
         for (int i = 1; i <= cards; ++i)
-            writer.add(makeCard(i, dayNumber(QDate(2012, 3, i)), 100 + i, 0,
+            writer.add(makeCard(i, dayNumber(QDate(2012, 3, 1).addDays(i)), 100 + i, 0,
                                 QStringLiteral("Заявитель %1").arg(i)));
         writer.finish();
         file.commit();
