@@ -1,5 +1,7 @@
 #include "gui/QtShell.h"
 
+#include "core/documents/Office.h"
+
 #include <QDesktopServices>
 #include <QProcess>
 #include <QUrl>
@@ -7,7 +9,8 @@
 namespace zelmar {
 
 bool QtShell::openDocument(const QString& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // A desktop without an association for letters and reports still has LibreOffice.
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path)) || openInOffice(path);
 }
 
 bool QtShell::openUrl(const QString& url) {

@@ -14,7 +14,9 @@
 #include "core/editor/OfficialsEditor.h"
 #include "core/editor/ReferenceLists.h"
 #include "core/editor/WorkingFile.h"
+#include "core/letters/Attachments.h"
 #include "core/platform/CommandBoundary.h"
+#include "core/reports/CardReports.h"
 #include "core/reports/PrintSelection.h"
 #include "core/texts/DayNumber.h"
 #include "gui/InputRules.h"
@@ -164,17 +166,8 @@ void TForm1::disableNotBuilt() {
     // when its command is built.
     // clang-format off
     const QList<QObject*> notBuilt = {
-        m_ui->Otvet,       // Ответить
-        m_ui->GifEst,      // picture of the card
-        m_ui->WordEst,     // Word document of the card
-        m_ui->PoslatEMail, // "@"
-        m_ui->N35,         // Полная карточка
-        m_ui->N16,         // Карточка отказного материала
         m_ui->N8,          // Копия экрана
-        m_ui->N9851,       // Приказ № 140
-        m_ui->N9581,       // Приложения к приказу № 140
         m_ui->N11,         // Шаблоны
-        m_ui->N10,         // Помощь
     };
     // clang-format on
     for (QObject* control : notBuilt) {
@@ -285,6 +278,15 @@ void TForm1::connectCommands() {
     entry(m_ui->N18, &N18Click);
     entry(m_ui->N19, &N19Click);
     entry(m_ui->Bacup1, &Bacup1Click);
+    entry(m_ui->N35, &WriteFullCard);
+    entry(m_ui->N16, &WriteStandardCard);
+    entry(m_ui->N10, &N10Click);
+    entry(m_ui->N9851, &N9851Click);
+    entry(m_ui->N9581, &N9581Click);
+    command(m_ui->Otvet, &OtvetClick);
+    command(m_ui->GifEst, &GifEstClick);
+    command(m_ui->WordEst, &WordEstClick);
+    command(m_ui->PoslatEMail, &PoslatEMailClick);
 
     const auto ownWindow = [this](QAction* action, auto OwnWindows::*window) {
         connect(action, &QAction::triggered, this, [this, action, window] {

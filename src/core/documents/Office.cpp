@@ -1,0 +1,71 @@
+#include "core/documents/Office.h"
+
+#include "core/documents/DocumentError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+
+namespace zelmar {
+
+QString officeProgram() {
+    for (const char* name : {"soffice", "libreoffice"}) {
+        const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!found.isEmpty())
+            return found;
+    }
+    return {};
+}
+
+bool openInOffice(const QString& path) {
+    static const QStringList documents = {QStringLiteral("doc"), QStringLiteral("rtf"),
+                                          QStringLiteral("docx"), QStringLiteral("odt")};
+    const QString program = officeProgram();
+    if (program.isEmpty() || !documents.contains(QFileInfo(path).suffix().toLower()))
+        return false;
+    return QProcess::startDetached(program, {QStringLiteral("--writer"), path});
+}
+
+void convertWithOffice(const QStringList& files, const QString& format, const QString& folder) {
+    const QString program = officeProgram();
+    if (program.isEmpty())
+        throw DocumentError(QStringLiteral("Не найден LibreOffice (программа soffice): "
+                                           "установите пакет libreoffice-writer."));
+    QTemporaryDir profile(QDir::tempPath() + QStringLiteral("/zelmar-office-XXXXXX"));
+    if (!profile.isValid())
+        throw DocumentError(QStringLiteral("Нет места для временной папки LibreOffice."));
+    QStringList arguments = {QStringLiteral("-env:UserInstallation=") +
+                                 QUrl::fromLocalFile(profile.path()).toString(),
+                             QStringLiteral("--headless"),
+                             QStringLiteral("--norestore"),
+                             QStringLiteral("--convert-to"),
+                             format,
+                             QStringLiteral("--outdir"),
+                             folder};
+    arguments += files;
+    QProcess office;
+    office.setProcessChannelMode(QProcess::MergedChannels);
+    office.start(program, arguments);
+    const bool finished = office.waitForStarted(30000) && office.waitForFinished(300000);
+    if (!finished || office.exitStatus() != QProcess::NormalExit || office.exitCode() != 0) {
+        office.kill();
+        office.waitForFinished(5000);
+        throw DocumentError(QStringLiteral("LibreOffice не смог преобразовать документ: %1")
+                                .arg(QString::fromLocal8Bit(office.readAll()).trimmed()));
+    }
+    // LibreOffice ends well also when a file could not be loaded: the result tells.
+    const QString extension = format.section(QLatin1Char(':'), 0, 0);
+    for (const QString& file : files) {
+        const QString made = folder + QLatin1Char('/') + QFileInfo(file).completeBaseName() +
+                             QLatin1Char('.') + extension;
+        if (!QFileInfo::exists(made))
+            throw DocumentError(QStringLiteral("LibreOffice не смог преобразовать «%1»: %2")
+                                    .arg(QFileInfo(file).fileName(),
+                                         QString::fromLocal8Bit(office.readAll()).trimmed()));
+    }
+}
+
+} // namespace zelmar

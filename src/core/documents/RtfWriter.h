@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+#include <QStringView>
+
+#include <array>
+
+namespace zelmar {
+
+// Writes an RTF document to a device: template bytes as they are, values as RTF text. A value
+// is escaped (\\ \{ \}), characters outside ASCII become \uN with the fallback count in force,
+// line breaks become \line; a control word left without its blank gets one before text that
+// would run into it.
+class RtfWriter {
+public:
+    RtfWriter(QIODevice& device, const QString& path);
+
+    // Template bytes; endsOpen: they end with a control word without its blank.
+    void raw(QByteArrayView bytes, bool endsOpen);
+    // The number of fallback characters after \uN where the next value goes (\ucN).
+    void setFallbackCount(int uc);
+    void text(QStringView value);
+    // A value held as Windows-1251 bytes (the report data files).
+    void cp1251(QByteArrayView value);
+    // Writes the rest to the device; throws IoError when it fails.
+    void finish();
+
+private:
+    void startText(char first);
+    void unicode(char16_t ch);
+    void flushIfFull();
+
+    QIODevice& m_device;
+    QString m_path;
+    QByteArray m_buffer;
+    bool m_open = false;
+    int m_uc = 1;
+    std::array<QByteArray, 128> m_high;
+};
+
+} // namespace zelmar
