@@ -21,8 +21,9 @@ TShabloniDok::TShabloniDok(AppState& state, QWidget* parent)
     grid->setHorizontalHeaderLabels(templateHeadings());
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
-    grid->horizontalHeader()->resizeSection(0, 220);
-    grid->horizontalHeader()->resizeSection(1, 360);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->horizontalHeader()->resizeSection(0, 260);
+    grid->horizontalHeader()->resizeSection(1, 340);
     grid->horizontalHeader()->setStretchLastSection(true);
 
     // A press on a row, or Enter on it, puts its template in the fields.
