@@ -4,6 +4,7 @@
 #include "core/platform/CommandBoundary.h"
 #include "core/texts/DayNumber.h"
 #include "gui/TPrintWibor.h"
+#include "gui/WidgetValues.h"
 
 #include "ui_TFiltrOkno.h"
 
@@ -12,28 +13,6 @@
 namespace zelmar {
 
 namespace {
-
-void setItems(QComboBox* box, const QStringList& items) {
-    QStringList shown;
-    for (int i = 0; i < box->count(); ++i)
-        shown.append(box->itemText(i));
-    if (shown == items)
-        return;
-    const QString text = box->currentText();
-    box->clear();
-    box->addItems(items);
-    box->setEditText(text);
-}
-
-void setText(QComboBox* box, const QString& text) {
-    if (box->currentText() != text)
-        box->setEditText(text);
-}
-
-void setText(QLineEdit* edit, const QString& text) {
-    if (edit->text() != text)
-        edit->setText(text);
-}
 
 int checkedAction(QRadioButton* set, QRadioButton* remove) {
     return set->isChecked()      ? FilterForm::Set

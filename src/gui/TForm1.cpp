@@ -28,6 +28,7 @@
 #include "gui/TPoisk.h"
 #include "gui/TPrintWibor.h"
 #include "gui/TShabloniDok.h"
+#include "gui/WidgetValues.h"
 
 #include "ui_TForm1.h"
 
@@ -46,16 +47,6 @@
 namespace zelmar {
 
 namespace {
-
-void setText(QLineEdit* edit, const QString& text) {
-    if (edit->text() != text)
-        edit->setText(text);
-}
-
-void setText(QComboBox* combo, const QString& text) {
-    if (combo->currentText() != text)
-        combo->setEditText(text);
-}
 
 void setDate(QDateEdit* edit, double day) {
     // A stored date outside the calendar shows as the empty date, and is stored so unless

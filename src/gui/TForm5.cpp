@@ -2,6 +2,7 @@
 
 #include "core/editor/AppState.h"
 #include "core/platform/CommandBoundary.h"
+#include "gui/InputRules.h"
 
 #include "ui_TForm5.h"
 
@@ -15,6 +16,8 @@ TForm5::TForm5(AppState& state, QWidget* parent)
     , m_ui(std::make_unique<Ui::TForm5>()) {
     m_ui->setupUi(this);
     QTableWidget* grid = m_ui->TabDost;
+    // What is typed is what the users file stores.
+    storedTextOnly(grid);
     const QList<int> widths = {28, 75, 155, 51, 50};
     const QStringList headings = {QStringLiteral("Код"), QStringLiteral("Дата"),
                                   QStringLiteral("ФИО"), QStringLiteral("Пароль"),

@@ -8,6 +8,7 @@
 #include "gui/QtColours.h"
 #include "gui/TFiltrOkno.h"
 #include "gui/TShabloniDok.h"
+#include "gui/WidgetValues.h"
 
 #include "ui_TPrintWibor.h"
 
@@ -16,15 +17,6 @@
 #include <QShowEvent>
 
 namespace zelmar {
-
-namespace {
-
-void setText(QLineEdit* edit, const QString& text) {
-    if (edit->text() != text)
-        edit->setText(text);
-}
-
-} // namespace
 
 TPrintWibor::TPrintWibor(AppState& state, QWidget* parent)
     : QDialog(parent)

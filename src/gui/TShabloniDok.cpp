@@ -2,6 +2,7 @@
 
 #include "core/editor/AppState.h"
 #include "core/platform/CommandBoundary.h"
+#include "gui/WidgetValues.h"
 
 #include "ui_TShabloniDok.h"
 
@@ -93,11 +94,9 @@ void TShabloniDok::writeControls() {
     } else {
         grid->clearSelection();
     }
-    for (auto [edit, text] : {std::pair{m_ui->ImaDok, t.ImaDok}, std::pair{m_ui->PutFil, t.PutFil},
-                              std::pair{m_ui->SodFil, t.SodFil}}) {
-        if (edit->text() != text)
-            edit->setText(text);
-    }
+    setText(m_ui->ImaDok, t.ImaDok);
+    setText(m_ui->PutFil, t.PutFil);
+    setText(m_ui->SodFil, t.SodFil);
 }
 
 } // namespace zelmar

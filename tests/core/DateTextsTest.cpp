@@ -24,6 +24,10 @@ TEST(DayNumber, CountsFromTheRegistersEpoch) {
     EXPECT_EQ(day(2012, 3, 1, 12), 40969.5);
     EXPECT_EQ(dateOf(-1.25), QDate(1899, 12, 29));
     EXPECT_EQ(splitDayNumber(-1.25).msecs, 6 * 3600 * 1000);
+    // A text that is no date gives the empty date, not a number out of range.
+    EXPECT_EQ(
+        dayNumber(QDate::fromString(QStringLiteral("31.02.2012"), QStringLiteral("dd.MM.yyyy"))),
+        EmptyDate);
 }
 
 TEST(DateTexts, ShortDateDropsTheCentury) {

@@ -106,6 +106,10 @@ TEST_F(PrintSelectionTest, OneNumberAndDayTwiceBothMarkedTheFirstPicked) {
 
 TEST_F(PrintSelectionTest, NumberSearchWithinTheDateRange) {
     AppState& s = startWith({12, 3, 120, 1234, 12});
+    // The range a window opens with reaches this year's cards.
+    p().NomOtk = QStringLiteral("3");
+    NomOtkChange(s, p());
+    EXPECT_EQ(p().TablRow, 2);
     p().NaDat = day(3);
     p().KoDat = day(31);
     p().TablRow = 2;

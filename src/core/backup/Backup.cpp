@@ -6,6 +6,7 @@
 #include "core/backup/ZipArchive.h"
 #include "core/editor/AppState.h"
 #include "core/platform/Prompts.h"
+#include "core/store/FileSync.h"
 #include "core/store/SafeFile.h"
 
 #include <QDir>
@@ -30,17 +31,6 @@ std::vector<ZipInput> baseFolderFiles(const AppState& s) {
     for (const QFileInfo& entry : entries)
         files.push_back({entry.absoluteFilePath(), entry.fileName()});
     return files;
-}
-
-void syncFile(const QString& path) {
-    const int fd = ::open(path.toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        IoError::throwErrno(errno, path);
-    const int result = ::fsync(fd);
-    const int err = errno;
-    ::close(fd);
-    if (result != 0)
-        IoError::throwErrno(err, path);
 }
 
 QString backupFolder(const AppState& s) {

@@ -1,5 +1,7 @@
 #include "core/backup/ZipArchive.h"
 
+#include "core/store/FileSync.h"
+
 #include <zip.h>
 
 #include <cerrno>
@@ -143,21 +145,6 @@ void storeWhereSmaller(const QString& path) {
     }
     if (zip_close(archive) != 0)
         throwArchiveError(archive);
-}
-
-void writeAll(int fd, const char* bytes, qint64 size, const QString& path) {
-    qint64 done = 0;
-    while (done < size) {
-        const ssize_t n = ::write(fd, bytes + done, static_cast<size_t>(size - done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            IoError::throwErrno(errno, path);
-        }
-        if (n == 0)
-            throw IoError(IoError::DiskFull, path);
-        done += n;
-    }
 }
 
 } // namespace

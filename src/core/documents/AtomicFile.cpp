@@ -1,6 +1,7 @@
 #include "core/documents/AtomicFile.h"
 
 #include "core/platform/Errors.h"
+#include "core/store/FileSync.h"
 #include "core/store/SafeFile.h"
 
 #include <QFileInfo>
@@ -14,15 +15,6 @@ namespace zelmar {
 namespace {
 
 constexpr qsizetype kBufferSize = 1 << 18;
-
-void syncFolder(const QString& path) {
-    const QByteArray folder = QFileInfo(path).absolutePath().toLocal8Bit();
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
-}
 
 } // namespace
 
@@ -91,7 +83,7 @@ void AtomicFile::commit(bool replace) {
         if (::link(m_temp.toLocal8Bit().constData(), m_target.toLocal8Bit().constData()) != 0)
             IoError::throwErrno(errno, m_target);
         ::unlink(m_temp.toLocal8Bit().constData());
-        syncFolder(m_target);
+        syncFolderOf(m_target);
     }
     m_committed = true;
 }
@@ -109,7 +101,7 @@ void publishNew(const QString& finished, const QString& target) {
     if (::link(from.constData(), target.toLocal8Bit().constData()) != 0)
         IoError::throwErrno(errno, target);
     ::unlink(from.constData());
-    syncFolder(target);
+    syncFolderOf(target);
 }
 
 void writeOrThrow(QIODevice& device, QByteArrayView bytes, const QString& path) {

@@ -2,6 +2,7 @@
 
 #include "core/editor/AppState.h"
 #include "core/editor/EditorRoutines.h"
+#include "core/platform/Clock.h"
 #include "core/platform/Errors.h"
 #include "core/platform/Progress.h"
 #include "core/platform/Prompts.h"
@@ -104,7 +105,9 @@ PrintSelection::PrintSelection(AppState& s)
     , RabTab(s.working)
     , ArhTab(s.archive)
     , NaDat(dayNumber(QDate(2005, 11, 1)))
-    , KoDat(dayNumber(QDate(2015, 11, 1), (23 * 3600 + 59 * 60 + 59) * 1000))
+    // Up to a month ahead, as in the search: a fixed upper date would hide every newer card
+    // from the search by number.
+    , KoDat(dayNumber(dateOf(s.clock.today() + 31), (23 * 3600 + 59 * 60 + 59) * 1000))
     , card(zeroCard()) {
     Tabl.useNumbersAndDays(&s.main.numbersAndDays());
     StolbExcel.fill(true);

@@ -6,6 +6,7 @@
 #include "core/reports/PrintSelection.h"
 #include "core/reports/SpreadsheetText.h"
 #include "core/store/Cp1251.h"
+#include "core/store/FileSync.h"
 #include "core/store/SafeFile.h"
 #include "core/texts/DayNumber.h"
 
@@ -188,15 +189,7 @@ public:
     ScratchFile& operator=(const ScratchFile&) = delete;
 
     void write(const char* bytes, size_t size) {
-        while (size > 0) {
-            const ssize_t n = ::write(m_fd, bytes, size);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                IoError::throwErrno(n < 0 ? errno : ENOSPC, m_replacement.target());
-            bytes += n;
-            size -= static_cast<size_t>(n);
-        }
+        writeAll(m_fd, bytes, static_cast<qint64>(size), m_replacement.target());
     }
     void commit() {
         const int fd = std::exchange(m_fd, -1);

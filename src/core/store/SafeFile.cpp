@@ -1,5 +1,7 @@
 #include "core/store/SafeFile.h"
 
+#include "core/store/FileSync.h"
+
 #include "core/platform/Errors.h"
 #include "core/store/Cp1251.h"
 
@@ -12,35 +14,6 @@
 #include <unistd.h>
 
 namespace zelmar {
-
-namespace {
-
-void syncFolderOf(const QString& path) {
-    const QByteArray folder = QFileInfo(path).absolutePath().toLocal8Bit();
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
-void writeAll(int fd, const QByteArray& bytes, const QString& path) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n =
-            ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            IoError::throwErrno(errno, path);
-        }
-        if (n == 0)
-            throw IoError(IoError::DiskFull, path);
-        done += n;
-    }
-}
-
-} // namespace
 
 Replacement::Replacement(const QString& target)
     : m_target(target)
@@ -88,7 +61,7 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes) {
     if (fd < 0)
         IoError::throwErrno(errno, path);
     try {
-        writeAll(fd, bytes, path);
+        writeAll(fd, bytes.constData(), bytes.size(), path);
         if (::fdatasync(fd) != 0)
             IoError::throwErrno(errno, path);
     } catch (...) {

@@ -14,6 +14,9 @@ bool isRepresentable(double day) {
 }
 
 double dayNumber(const QDate& date) {
+    // A date that is no date (an unreadable text) stands for the empty date.
+    if (!date.isValid())
+        return EmptyDate;
     return static_cast<double>(date.toJulianDay() - kJulianDayOfZero);
 }
 

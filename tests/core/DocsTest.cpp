@@ -1,3 +1,5 @@
+#include "core/documents/RtfTokens.h"
+#include "core/store/Cp1251.h"
 #include "core/store/TAnketa.h"
 
 #include <QFile>
@@ -8,6 +10,7 @@
 
 #include <cstddef>
 #include <map>
+#include <utility>
 
 using namespace zelmar;
 
@@ -57,11 +60,13 @@ struct DocRow {
     QString field;
 };
 
+QByteArray sourceFile(const char* relative) {
+    QFile file(QStringLiteral(ZELMAR_SOURCE_DIR "/") + QLatin1String(relative));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 std::vector<DocRow> documentedCardRecord() {
-    QFile file(QStringLiteral(ZELMAR_SOURCE_DIR "/docs/file-formats.md"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QString text = QString::fromUtf8(file.readAll());
+    const QString text = QString::fromUtf8(sourceFile("docs/file-formats.md"));
     const qsizetype begin = text.indexOf(QStringLiteral("<!-- card-record-table"));
     const qsizetype end = text.indexOf(QStringLiteral("<!-- end card-record-table -->"));
     if (begin < 0 || end < begin)
@@ -106,4 +111,85 @@ TEST(FileFormatsDoc, CardRecordTableMatchesTheCode) {
     }
     EXPECT_EQ(next, TAnketa::Size);
     EXPECT_EQ(documented.size(), codeLayout().size()) << "a field of the card is not documented";
+}
+
+namespace {
+
+// The words of a text, without the marks that only lay it out (list dashes, table bars).
+QStringList words(const QString& text) {
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    static const QRegularExpression letterOrDigit(QStringLiteral("[\\w#]"),
+                                                  QRegularExpression::UseUnicodePropertiesOption);
+    QStringList result;
+    for (const QString& word : text.split(blanks, Qt::SkipEmptyParts)) {
+        if (word.contains(letterOrDigit))
+            result.append(word);
+    }
+    return result;
+}
+
+QStringList markdownWords(const QString& markdown) {
+    static const QRegularExpression separator(QStringLiteral("^\\|[-| ]+\\|$"));
+    static const QRegularExpression marker(QStringLiteral("^(#+|-) "));
+    QString text;
+    for (QString line : markdown.split(QLatin1Char('\n'))) {
+        if (separator.match(line.trimmed()).hasMatch())
+            continue;
+        line.remove(marker).remove(QLatin1Char('`')).replace(QLatin1Char('|'), QLatin1Char(' '));
+        text += line + QLatin1Char(' ');
+    }
+    return words(text);
+}
+
+// What a reader of an RTF document sees, as words: its text without the font table, the
+// styles and the other groups that are not shown.
+QStringList rtfWords(const QByteArray& rtf) {
+    const std::vector<RtfToken> tokens = tokenizeRtf(rtf, QStringLiteral("guide"));
+    QByteArray shown;
+    int depth = 0;
+    int hiddenFrom = 0; // the depth of the hidden group being skipped, 0 for none
+    bool groupStarted = false;
+    for (const RtfToken& token : tokens) {
+        if (token.kind == RtfToken::GroupStart) {
+            ++depth;
+            groupStarted = true;
+            continue;
+        }
+        if (token.kind == RtfToken::GroupEnd) {
+            if (depth == hiddenFrom)
+                hiddenFrom = 0;
+            --depth;
+            continue;
+        }
+        const bool first = std::exchange(groupStarted, false);
+        if (hiddenFrom != 0)
+            continue;
+        if (first &&
+            (token.is("fonttbl") || token.is("colortbl") || token.is("stylesheet") ||
+             token.is("info") || (token.kind == RtfToken::ControlSymbol && token.byte == '*'))) {
+            hiddenFrom = depth;
+            continue;
+        }
+        if (token.kind == RtfToken::Text)
+            shown += token.raw(rtf).toByteArray();
+        else if (token.kind == RtfToken::Hex)
+            shown += static_cast<char>(token.byte);
+        else if (token.kind == RtfToken::ControlSymbol && token.byte != '*')
+            shown += static_cast<char>(token.byte);
+        else if (token.is("par") || token.is("cell") || token.is("row") || token.is("line"))
+            shown += ' ';
+    }
+    return words(fromCp1251(shown.constData(), shown.size()));
+}
+
+} // namespace
+
+// The template guide the program ships says what docs/templates.md says (scripts/template-guide
+// writes it from there).
+TEST(TemplatesDoc, TheShippedGuideIsTheDocument) {
+    const QStringList documented =
+        markdownWords(QString::fromUtf8(sourceFile("docs/templates.md")));
+    const QStringList shipped = rtfWords(sourceFile("install/REPORT/Rep_Instr.doc"));
+    ASSERT_GT(documented.size(), 100);
+    EXPECT_EQ(shipped, documented) << "run scripts/template-guide after editing docs/templates.md";
 }

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace zelmar {
+
+// The few system calls every writer of whole files needs, each checked.
+
+// Makes a rename or a new file in the folder of path durable; a folder that cannot be opened is
+// left as it is (the file itself is synced already).
+void syncFolderOf(const QString& path);
+// Makes the file's contents durable; throws IoError when it cannot.
+void syncFile(const QString& path);
+// Writes all size bytes to fd, going on after interrupted calls; throws IoError ("Disk full"
+// when the device takes nothing more).
+void writeAll(int fd, const char* bytes, qint64 size, const QString& path);
+
+} // namespace zelmar
