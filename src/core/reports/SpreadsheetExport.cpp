@@ -100,13 +100,23 @@ std::string_view stored(const ShortString<N>& text) {
     return {text.chars, static_cast<size_t>(text.size())};
 }
 
+// The checked columns, in list order.
+struct Checked {
+    explicit Checked(const ExportColumns& columns) {
+        for (int column = 0; column < PrintGridModel::ColumnCount; ++column) {
+            if (columns[size_t(column)])
+                list[size_t(count++)] = column;
+        }
+    }
+    std::array<int, PrintGridModel::ColumnCount> list{};
+    int count = 0;
+};
+
 // Writes the line of a card (without its line end); returns where it ends.
-char* writeLine(char* out, const TAnketa& c, const ExportColumns& columns, DateTexts& dates) {
+char* writeLine(char* out, const TAnketa& c, const Checked& columns, DateTexts& dates) {
     using G = PrintGridModel;
-    for (int column = 0; column < G::ColumnCount; ++column) {
-        if (!columns[size_t(column)])
-            continue;
-        switch (column) {
+    for (int i = 0; i < columns.count; ++i) {
+        switch (columns.list[size_t(i)]) {
         case G::Ud:
             out = put(out, stored(c.Otmetka));
             break;
@@ -171,7 +181,7 @@ char* writeLine(char* out, const TAnketa& c, const ExportColumns& columns, DateT
 
 // The export file, written beside the old one and renamed over it: whole or not there, also
 // for a spreadsheet that still has the previous one open. It is made for the spreadsheet to
-// read at once and made anew on every export, so it is not synced to the disk.
+// read at once and made anew on every export, so its contents are not synced to the disk.
 class ScratchFile {
 public:
     explicit ScratchFile(const QString& path)
@@ -192,8 +202,7 @@ public:
         writeAll(m_fd, bytes, static_cast<qint64>(size), m_replacement.target());
     }
     void commit() {
-        const int fd = std::exchange(m_fd, -1);
-        if (::close(fd) != 0)
+        if (::close(std::exchange(m_fd, -1)) != 0)
             IoError::throwErrno(errno, m_replacement.target());
         m_replacement.commit();
     }
@@ -208,7 +217,7 @@ private:
 QByteArray StrTextFil(const TAnketa& card, const ExportColumns& columns) {
     DateTexts dates;
     char line[kMaxLine];
-    return QByteArray(line, writeLine(line, card, columns, dates) - line);
+    return QByteArray(line, writeLine(line, card, Checked(columns), dates) - line);
 }
 
 int writeWorkingFileExport(AppState& s, const ExportColumns& columns, const QString& path,
@@ -217,13 +226,10 @@ int writeWorkingFileExport(AppState& s, const ExportColumns& columns, const QStr
     ScratchFile file(path);
     std::vector<char> out(kFlushSize + kMaxLine);
     char* at = out.data();
-    int checked = 0;
-    for (int column = 0; column < PrintGridModel::ColumnCount; ++column) {
-        if (columns[size_t(column)]) {
-            const QByteArray heading = toCp1251(PrintGridModel::headings().at(column));
-            at = put(at, {heading.constData(), size_t(heading.size())});
-            ++checked;
-        }
+    const Checked checked(columns);
+    for (int i = 0; i < checked.count; ++i) {
+        const QByteArray heading = toCp1251(PrintGridModel::headings().at(checked.list[size_t(i)]));
+        at = put(at, {heading.constData(), size_t(heading.size())});
     }
     *at++ = '\r';
     *at++ = '\n';
@@ -235,7 +241,7 @@ int writeWorkingFileExport(AppState& s, const ExportColumns& columns, const QStr
         const qint64 count = std::min(kBlock, total - done);
         s.working.readRecords(done, count, block.data());
         for (qint64 i = 0; i < count; ++i) {
-            at = writeLine(at, block[size_t(i)], columns, dates);
+            at = writeLine(at, block[size_t(i)], checked, dates);
             *at++ = '\r';
             *at++ = '\n';
             if (size_t(at - out.data()) >= kFlushSize) {
@@ -250,7 +256,7 @@ int writeWorkingFileExport(AppState& s, const ExportColumns& columns, const QStr
     file.write(out.data(), size_t(at - out.data()));
     file.commit();
     s.working.seek(total);
-    return checked;
+    return checked.count;
 }
 
 void ExcelTClick(AppState& s, PrintSelection& p) {
