@@ -12,6 +12,7 @@
 #include "gui/TFormNastr.h"
 #include "gui/TPoisk.h"
 #include "gui/TPrintWibor.h"
+#include "gui/TShabloniDok.h"
 #include "gui/TZapusk.h"
 
 #include <QApplication>
@@ -78,8 +79,10 @@ int main(int argc, char** argv) {
     TPoisk poisk(state, &form1, &form1);
     TFiltrOkno filtrOkno(state, &printWibor, &printWibor);
     printWibor.setFilterWindow(&filtrOkno);
+    TShabloniDok shabloniDok(state, &form1);
+    printWibor.setTemplatesWindow(&shabloniDok);
     TFIO_Dolgn fioDolgn(state, &form1);
-    form1.setOwnWindows({&form5, &formNastr, &fioDolgn, &poisk, &printWibor});
+    form1.setOwnWindows({&form5, &formNastr, &fioDolgn, &poisk, &printWibor, &shabloniDok});
 
     zapusk.setMainWindow(&form1);
     QObject::connect(&zapusk, &TZapusk::finishedWith, &app,

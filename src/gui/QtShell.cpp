@@ -22,4 +22,9 @@ bool QtShell::startProgram(const QString& program, const QStringList& arguments,
     return QProcess::startDetached(program, arguments, workingFolder);
 }
 
+bool QtShell::openSpreadsheet(const QString& path, const QString& importOptions) {
+    return openInSpreadsheet(path, importOptions) ||
+           QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
 } // namespace zelmar

@@ -11,6 +11,8 @@ public:
     bool openUrl(const QString& url) override;
     bool startProgram(const QString& program, const QStringList& arguments,
                       const QString& workingFolder) override;
+    // LibreOffice Calc, else the desktop's program for the file.
+    bool openSpreadsheet(const QString& path, const QString& importOptions) override;
 };
 
 } // namespace zelmar

@@ -27,6 +27,7 @@
 #include "gui/TFormNastr.h"
 #include "gui/TPoisk.h"
 #include "gui/TPrintWibor.h"
+#include "gui/TShabloniDok.h"
 #include "gui/WidgetValues.h"
 
 #include "ui_TForm1.h"
@@ -158,7 +159,6 @@ void TForm1::disableNotBuilt() {
     // clang-format off
     const QList<QObject*> notBuilt = {
         m_ui->N8,          // Копия экрана
-        m_ui->N11,         // Шаблоны
     };
     // clang-format on
     for (QObject* control : notBuilt) {
@@ -289,6 +289,7 @@ void TForm1::connectCommands() {
     ownWindow(m_ui->N5, &OwnWindows::form5);
     ownWindow(m_ui->N6, &OwnWindows::formNastr);
     ownWindow(m_ui->N9, &OwnWindows::fioDolgn);
+    ownWindow(m_ui->N11, &OwnWindows::shabloniDok);
     connect(m_ui->nPoisk, &QAbstractButton::clicked, this, [this] {
         if (m_windows.poisk)
             showOwnWindow(*m_windows.poisk);

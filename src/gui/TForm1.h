@@ -28,6 +28,7 @@ class TFormNastr;
 class QtProgress;
 class TPoisk;
 class TPrintWibor;
+class TShabloniDok;
 
 // The program's own windows that the main window opens.
 struct OwnWindows {
@@ -36,6 +37,7 @@ struct OwnWindows {
     TFIO_Dolgn* fioDolgn = nullptr;
     TPoisk* poisk = nullptr;
     TPrintWibor* printWibor = nullptr;
+    TShabloniDok* shabloniDok = nullptr;
 };
 
 // The main window: the card editor, its commands, the navigation and the two card grids. It

@@ -2,9 +2,13 @@
 
 #include "core/editor/AppState.h"
 #include "core/platform/CommandBoundary.h"
+#include "core/reports/RegisterBook.h"
+#include "core/reports/SpreadsheetExport.h"
 #include "core/texts/DayNumber.h"
 #include "gui/QtColours.h"
 #include "gui/TFiltrOkno.h"
+#include "gui/TShabloniDok.h"
+#include "gui/WidgetValues.h"
 
 #include "ui_TPrintWibor.h"
 
@@ -13,15 +17,6 @@
 #include <QShowEvent>
 
 namespace zelmar {
-
-namespace {
-
-void setText(QLineEdit* edit, const QString& text) {
-    if (edit->text() != text)
-        edit->setText(text);
-}
-
-} // namespace
 
 TPrintWibor::TPrintWibor(AppState& state, QWidget* parent)
     : QDialog(parent)
@@ -86,6 +81,14 @@ void TPrintWibor::connectCommands() {
     command(m_ui->RabClear, &RabClearClick);
     command(m_ui->KartMat, &KartMatClick);
     command(m_ui->Sortir, &SortirClick);
+    // The reports of the working tab.
+    command(m_ui->Kwitki, &KwitkiClick);
+    command(m_ui->Kniga, &KnigaClick);
+    command(m_ui->BitBtn1, &BitBtn1Click);
+    command(m_ui->BitBtn4, &BitBtn4Click);
+    command(m_ui->BitBtn2, &BitBtn2Click);
+    command(m_ui->BitBtn3, &BitBtn3Click);
+    command(m_ui->ExcelT, &ExcelTClick);
     const auto mark = [this](QPushButton* button, void (*handler)(AppState&, PrintSelection&, int),
                              int value) {
         connect(button, &QPushButton::clicked, this, [this, handler, value] {
@@ -107,7 +110,9 @@ void TPrintWibor::connectCommands() {
     });
     connect(m_ui->NomOtk, &QLineEdit::textEdited, this,
             [this] { run([this] { NomOtkChange(m_state, m_selection); }); });
-    connect(m_ui->dxfColorButton1, &QPushButton::clicked, this, &TPrintWibor::openFilter);
+    connect(m_ui->dxfColorButton1, &QPushButton::clicked, this,
+            [this] { openOwnWindow(m_filter); });
+    connect(m_ui->N2, &QAction::triggered, this, [this] { openOwnWindow(m_templates); });
     connect(m_ui->N4, &QAction::triggered, this, &QDialog::accept);
 }
 
@@ -118,11 +123,11 @@ void TPrintWibor::showEvent(QShowEvent* event) {
         run([this] { PrintFormActivate(m_state, m_selection, true); });
 }
 
-void TPrintWibor::openFilter() {
-    if (!m_filter)
+void TPrintWibor::openOwnWindow(QDialog* window) {
+    if (!window)
         return;
     readControls();
-    m_filter->exec();
+    window->exec();
     // Active again: the tables and counters follow what the filter did.
     run([this] { PrintFormActivate(m_state, m_selection, false); });
 }

@@ -18,6 +18,7 @@ namespace zelmar {
 
 struct AppState;
 class TFiltrOkno;
+class TShabloniDok;
 
 // The print selection window: the main card file, the working card file and the archive as
 // tables; picking a card, marking it as printed in the book, gathering cards into the working
@@ -32,6 +33,7 @@ public:
     Ui::TPrintWibor& ui() { return *m_ui; }
     PrintSelection& selection() { return m_selection; }
     void setFilterWindow(TFiltrOkno* filter) { m_filter = filter; }
+    void setTemplatesWindow(TShabloniDok* templates) { m_templates = templates; }
 
     // Runs a command of this window, or of the filter opened from it, with the gauge PB1 as
     // its progress; the window shows what the command changed.
@@ -44,7 +46,8 @@ protected:
 private:
     QTableView* gridView(int table) const;
     void connectCommands();
-    void openFilter();
+    // Opens a window of the register from this one; the tables follow what it did.
+    void openOwnWindow(QDialog* window);
     void readControls();
     void writeControls();
 
@@ -53,6 +56,7 @@ private:
     PrintSelection m_selection;
     std::unique_ptr<QtProgress> m_progress;
     TFiltrOkno* m_filter = nullptr;
+    TShabloniDok* m_templates = nullptr;
     bool m_updating = false;
 };
 

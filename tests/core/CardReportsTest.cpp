@@ -54,7 +54,7 @@ TEST_F(CardReportsTest, WorkingFileReportsWriteEveryCardInFileOrder) {
     const TAnketa second = makeCard(2, dayNumber(QDate(2012, 1, 3)), 102);
     for (const TAnketa& card : {first, second, second})
         s.working.write(card);
-    writeWorkingFileReport(s, reports::Cancelled);
+    writeWorkingFileReport(s, reports::Cancelled, s.card);
     const QByteArray data = readBytes(QStringLiteral("REPORT/DelaDat.txt"));
     EXPECT_EQ(data.count("\r\n"), 4);
     EXPECT_TRUE(data.startsWith("|1:nn:1|1:N_KP:"));
@@ -68,7 +68,7 @@ TEST_F(CardReportsTest, WorkingFileReportsWriteEveryCardInFileOrder) {
     s.working.seek(0);
     s.working.truncate();
     m_shell.calls.clear();
-    writeWorkingFileReport(s, reports::RegisterBook);
+    writeWorkingFileReport(s, reports::RegisterBook, s.card);
     EXPECT_EQ(readBytes(QStringLiteral("REPORT/OtkazDat.txt")), QByteArray("\r\n"));
     EXPECT_EQ(m_shell.calls.size(), 2);
 }

@@ -409,9 +409,8 @@ TEST_F(TForm1Test, HiddenCardButtonsKeepTheirPlacesAndUnbuiltOnesStayDisabled) {
     EXPECT_TRUE(ui.nNew->isHidden() && ui.nWstavit->isHidden());
     EXPECT_EQ(places(), before);
 
-    // The entries without a command stay disabled through the commands.
+    // The entry without a command stays disabled through the commands.
     QTest::mouseClick(ui.nOtmena, Qt::LeftButton);
     QTest::mouseClick(ui.nSave, Qt::LeftButton);
-    for (QAction* entry : {ui.N8, ui.N11})
-        EXPECT_FALSE(entry->isEnabled()) << entry->objectName().toStdString();
+    EXPECT_FALSE(ui.N8->isEnabled());
 }

@@ -13,12 +13,15 @@
 #include "gui/TPoisk.h"
 #include "gui/TPrintWibor.h"
 #include "gui/TRedak.h"
+#include "gui/TShabloniDok.h"
 #include "gui/TWibor.h"
 #include "gui/TZapusk.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 
 #include <QApplication>
 #include <QDir>
@@ -105,6 +108,33 @@ int main(int argc, char** argv) {
     print.setWindowState(Qt::WindowNoState);
     print.resize(size);
     save(print, out, QStringLiteral("TPrintWibor-%1x%2").arg(size.width()).arg(size.height()));
+    // The working tab as the start filled it; its register book, export and templates.
+    print.show();
+    auto* tabs = print.findChild<QTabWidget*>(QStringLiteral("Stranici"));
+    tabs->setCurrentWidget(print.findChild<QWidget*>(QStringLiteral("RabStr")));
+    print.grab().save(
+        out + QStringLiteral("/TPrintWibor-book-%1x%2.png").arg(size.width()).arg(size.height()));
+    print.findChild<QPushButton*>(QStringLiteral("Kniga"))->click();
+    print.findChild<QPushButton*>(QStringLiteral("ExcelT"))->click();
+    print.hide();
+    TShabloniDok shablon(state, &form1);
+    shablon.show();
+    for (const auto& [name, path] :
+         {std::pair{QStringLiteral("Книга учёта отказных материалов"),
+                    QStringLiteral("c:\\Zelmar\\REPORT\\OtkazPic.rtf")},
+          std::pair{QStringLiteral("Полная карточка"),
+                    QStringLiteral("c:\\Zelmar\\REPORT\\PolnPic.rtf")},
+          std::pair{QStringLiteral("Инструкция"),
+                    QStringLiteral("c:\\Zelmar\\REPORT\\Rep_Instr.doc")}}) {
+        shablon.findChild<QLineEdit*>(QStringLiteral("ImaDok"))->setText(name);
+        shablon.findChild<QLineEdit*>(QStringLiteral("PutFil"))->setText(path);
+        shablon.findChild<QLineEdit*>(QStringLiteral("SodFil"))
+            ->setText(QStringLiteral("Шаблон отчёта: ") + name);
+        shablon.findChild<QPushButton*>(QStringLiteral("Saves"))->click();
+    }
+    save(shablon, out, QStringLiteral("TShabloniDok"));
+    shablon.resize(size);
+    save(shablon, out, QStringLiteral("TShabloniDok-%1x%2").arg(size.width()).arg(size.height()));
     print.show();
     filtr.show();
     QApplication::processEvents();

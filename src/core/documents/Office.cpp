@@ -29,7 +29,37 @@ bool openInOffice(const QString& path) {
     return QProcess::startDetached(program, {QStringLiteral("--writer"), path});
 }
 
-void convertWithOffice(const QStringList& files, const QString& format, const QString& folder) {
+QString spreadsheetProgram() {
+    const QString calc = QStandardPaths::findExecutable(QStringLiteral("localc"));
+    if (!calc.isEmpty())
+        return calc;
+    // An office installed without the launcher scripts: Calc is there when its library is.
+    const QString office = officeProgram();
+    if (office.isEmpty())
+        return {};
+    const QString folder = QFileInfo(QFileInfo(office).canonicalFilePath()).absolutePath();
+    return QFileInfo::exists(folder + QStringLiteral("/libsclo.so")) ? office : QString();
+}
+
+QString textImportFilter(const QString& importOptions) {
+    return QStringLiteral("Text - txt - csv (StarCalc):") + importOptions;
+}
+
+bool openInSpreadsheet(const QString& path, const QString& importOptions) {
+    const QString program = spreadsheetProgram();
+    if (program.isEmpty())
+        return false;
+    QStringList arguments;
+    if (QFileInfo(program).fileName() != u"localc")
+        arguments.append(QStringLiteral("--calc"));
+    if (!importOptions.isEmpty())
+        arguments.append(QStringLiteral("--infilter=") + textImportFilter(importOptions));
+    arguments.append(path);
+    return QProcess::startDetached(program, arguments);
+}
+
+void convertWithOffice(const QStringList& files, const QString& format, const QString& folder,
+                       const QString& inputFilter) {
     const QString program = officeProgram();
     if (program.isEmpty())
         throw DocumentError(QStringLiteral("Не найден LibreOffice (программа soffice): "
@@ -45,6 +75,8 @@ void convertWithOffice(const QStringList& files, const QString& format, const QS
                              format,
                              QStringLiteral("--outdir"),
                              folder};
+    if (!inputFilter.isEmpty())
+        arguments.append(QStringLiteral("--infilter=") + inputFilter);
     arguments += files;
     QProcess office;
     office.setProcessChannelMode(QProcess::MergedChannels);

@@ -18,4 +18,9 @@ bool RecordingShell::startProgram(const QString& program, const QStringList& arg
     return answer;
 }
 
+bool RecordingShell::openSpreadsheet(const QString& path, const QString& importOptions) {
+    calls.append({QStringLiteral("spreadsheet"), path, {importOptions}, {}});
+    return answer;
+}
+
 } // namespace zelmar

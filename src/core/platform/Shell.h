@@ -17,6 +17,14 @@ public:
     // Starts a program with arguments in a working folder, without waiting for it.
     virtual bool startProgram(const QString& program, const QStringList& arguments,
                               const QString& workingFolder) = 0;
+    // Opens a file as a workbook in the spreadsheet program; a text file is read with the text
+    // import's options (separator, text delimiter, character set, first line, column formats),
+    // empty options for a workbook. Without a spreadsheet program the file goes to the
+    // desktop's program for it. False when nothing could open it.
+    virtual bool openSpreadsheet(const QString& path, const QString& importOptions) {
+        (void)importOptions;
+        return openDocument(path);
+    }
 };
 
 // A shell that only records what it was asked; for tests.
@@ -33,6 +41,8 @@ public:
     bool openUrl(const QString& url) override;
     bool startProgram(const QString& program, const QStringList& arguments,
                       const QString& workingFolder) override;
+    // Recorded as "spreadsheet", the options as the only argument.
+    bool openSpreadsheet(const QString& path, const QString& importOptions) override;
 
     QList<Call> calls;
     bool answer = true;

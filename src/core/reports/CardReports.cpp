@@ -28,11 +28,6 @@ void writeDataFile(AppState& s, const ReportKind& kind, Fill&& fill) {
     file.commit();
 }
 
-void writeCardBuffer(AppState& s, const ReportKind& kind) {
-    writeDataFile(s, kind, [&](ReportDataWriter& writer) { writer.add(s.card); });
-    startReportRunner(s, kind);
-}
-
 } // namespace
 
 QString reportRunnerProgram() {
@@ -56,15 +51,20 @@ void startReportRunner(AppState& s, const ReportKind& kind) {
     }
 }
 
+void writeCardReport(AppState& s, const ReportKind& kind, const TAnketa& card) {
+    writeDataFile(s, kind, [&](ReportDataWriter& writer) { writer.add(card); });
+    startReportRunner(s, kind);
+}
+
 void WriteFullCard(AppState& s) {
-    writeCardBuffer(s, reports::FullCard);
+    writeCardReport(s, reports::FullCard, s.card);
 }
 
 void WriteStandardCard(AppState& s) {
-    writeCardBuffer(s, reports::StandardCard);
+    writeCardReport(s, reports::StandardCard, s.card);
 }
 
-void writeWorkingFileReport(AppState& s, const ReportKind& kind) {
+void writeWorkingFileReport(AppState& s, const ReportKind& kind, TAnketa& buffer) {
     ProgressScope scope(*s.progress);
     writeDataFile(s, kind, [&](ReportDataWriter& writer) {
         const qint64 total = s.working.size();
@@ -75,7 +75,7 @@ void writeWorkingFileReport(AppState& s, const ReportKind& kind) {
             for (qint64 i = 0; i < count; ++i)
                 writer.add(block[static_cast<size_t>(i)]);
             done += count;
-            s.card = block[static_cast<size_t>(count - 1)];
+            buffer = block[static_cast<size_t>(count - 1)];
             s.progress->report(done, total);
         }
         s.working.seek(total);
