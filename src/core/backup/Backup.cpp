@@ -43,13 +43,13 @@ void syncFile(const QString& path) {
         IoError::throwErrno(err, path);
 }
 
+} // namespace
+
 QString backupFolder(const AppState& s) {
     if (s.settings.BackupFolder.trimmed().isEmpty())
         return s.paths.fromStored(defaultBackupFolder());
     return backupFolderPath(s);
 }
-
-} // namespace
 
 QString makeBackup(AppState& s) {
     const QString folder = backupFolder(s);
