@@ -1,6 +1,7 @@
 #include "core/editor/AppState.h"
 #include "core/platform/Clock.h"
 #include "core/platform/CommandBoundary.h"
+#include "core/platform/InstanceLock.h"
 #include "core/store/InstallFolder.h"
 #include "gui/Application.h"
 #include "gui/QtPrompts.h"
@@ -16,34 +17,12 @@
 #include "gui/TZapusk.h"
 
 #include <QApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QLockFile>
-#include <QStandardPaths>
 
 #include <memory>
 
 using namespace zelmar;
-
-namespace {
-
-// One copy per installation folder: the lock lives outside the folder, so a refused second
-// copy touches nothing in it.
-std::unique_ptr<QLockFile> lockInstallation(const QString& root) {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    const QByteArray hash =
-        QCryptographicHash::hash(root.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    auto lock = std::make_unique<QLockFile>(folder + QStringLiteral("/zelmar-") +
-                                            QString::fromLatin1(hash) + QStringLiteral(".lock"));
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
-        return nullptr;
-    return lock;
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -1,6 +1,7 @@
 #include "gui/Application.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -10,6 +11,9 @@ namespace zelmar {
 void setUpApplication(QApplication& app) {
     // No display name: the platform would add it to the title of every window and message box.
     QApplication::setApplicationName(QStringLiteral("Zelmar"));
+    // The menu entry and icon of the installed package name the windows' icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zelmar"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("zelmar")));
     const QLocale russian(QLocale::Russian, QLocale::Russia);
     QLocale::setDefault(russian);
     const QString name = QStringLiteral("qtbase_ru");

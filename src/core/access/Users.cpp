@@ -42,13 +42,12 @@ bool mayEnter(const QString& access) {
     return access == QLatin1String("Z") || access == QLatin1String("W");
 }
 
-// A record the program wrote: no string longer than its field.
-bool readable(const TDostupRec& record) {
+} // namespace
+
+bool readableUserRecord(const TDostupRec& record) {
     return record.code.length <= 2 && record.name.length <= 20 && record.password.length <= 6 &&
            record.access.length <= 1;
 }
-
-} // namespace
 
 int userWithPassword(const Access& access, const QString& typed) {
     for (int i = 0; i < access.UserCount; ++i) {
@@ -84,7 +83,7 @@ void loadAccessTable(AppState& s) {
         const TDostupRec record = s.usersFile.read();
         s.access.AccessTable[static_cast<size_t>(i)] = {
             record.code.text(), record.name.text(), record.password.text(), record.access.text()};
-        if (damaged == 0 && !readable(record))
+        if (damaged == 0 && !readableUserRecord(record))
             damaged = i + 1;
     }
     if (records == 0 || damaged > 0) {

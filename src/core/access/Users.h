@@ -32,6 +32,9 @@ static_assert(offsetof(TDostupRec, name) == 16);
 static_assert(offsetof(TDostupRec, password) == 37);
 static_assert(offsetof(TDostupRec, access) == 44);
 
+// A record the program wrote: no string longer than its field.
+bool readableUserRecord(const TDostupRec& record);
+
 // One row of the in-memory access table; every cell holds at most 20 characters.
 struct AccessRow {
     QString code;

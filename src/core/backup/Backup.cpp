@@ -33,13 +33,13 @@ std::vector<ZipInput> baseFolderFiles(const AppState& s) {
     return files;
 }
 
+} // namespace
+
 QString backupFolder(const AppState& s) {
     if (s.settings.BackupFolder.trimmed().isEmpty())
         return s.paths.fromStored(defaultBackupFolder());
     return backupFolderPath(s);
 }
-
-} // namespace
 
 QString makeBackup(AppState& s) {
     const QString folder = backupFolder(s);

@@ -11,6 +11,9 @@ struct AppState;
 // fails is reported; the files are opened again and the program goes on.
 void offerBackup(AppState& s);
 
+// The folder the copies go to: the setting, else the default one.
+QString backupFolder(const AppState& s);
+
 // A new copy of every ordinary file of the base folder in the backup folder (made if missing,
 // its parent must exist), named after the newest copy there. The archive is written as
 // "<name>.part", synced and renamed; only then are the oldest copies beyond the last ten

@@ -30,13 +30,6 @@ namespace {
 constexpr qsizetype kMaxEntries = 10000;
 constexpr qsizetype kListedRefusals = 10;
 
-// A restore that stopped after some files of the base folder were replaced, and could not put
-// the old ones back.
-class PartlyRestored : public ZelmarError {
-public:
-    using ZelmarError::ZelmarError;
-};
-
 // A file of the archive and the file of the base folder it replaces.
 struct Planned {
     const ZipReader::Entry* entry;

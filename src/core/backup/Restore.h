@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/platform/Errors.h"
+
 #include <QString>
 
 namespace zelmar {
@@ -10,6 +12,13 @@ struct AppState;
 // files of the base folder (others stay), and the program asks to be started again. A failed
 // restore is reported; the files are opened again and the program goes on.
 void Bacup1Click(AppState& s);
+
+// A restore that stopped after some files of the base folder were replaced, and could not put
+// the old ones back.
+class PartlyRestored : public ZelmarError {
+public:
+    using ZelmarError::ZelmarError;
+};
 
 // Restores the base folder from an archive, with the register's files closed. The whole
 // archive is checked first: an entry that is no plain file of the base folder (a path, "..",

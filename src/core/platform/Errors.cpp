@@ -61,6 +61,23 @@ void IoError::throwErrno(int err, const QString& path) {
     throw IoError(codeForErrno(err), path);
 }
 
+QString ioReason(const IoError& error) {
+    switch (error.code()) {
+    case IoError::FileNotFound:
+        return QStringLiteral("файл или папка не найдены");
+    case IoError::AccessDenied:
+        return QStringLiteral("нет доступа");
+    case IoError::DiskFull:
+        return QStringLiteral("диск переполнен");
+    case IoError::TooManyOpenFiles:
+        return QStringLiteral("слишком много открытых файлов");
+    case IoError::ReadBeyondEnd:
+        return QStringLiteral("файл короче, чем нужно");
+    default:
+        return QStringLiteral("ошибка ввода-вывода %1").arg(error.code());
+    }
+}
+
 ConvertError ConvertError::notInteger(const QString& text) {
     return ConvertError(QStringLiteral("'%1' is not a valid integer value").arg(text));
 }

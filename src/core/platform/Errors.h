@@ -47,6 +47,9 @@ private:
     QString m_path;
 };
 
+// The reason of a failed file operation, in the user's words ("диск переполнен").
+QString ioReason(const IoError& error);
+
 // A text that should hold a number but does not: "'%s' is not a valid integer value".
 class ConvertError : public ZelmarError {
 public:

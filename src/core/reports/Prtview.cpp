@@ -30,22 +30,6 @@ bool needsMerge(const QString& data, const QString& pattern, const QString& resu
     return QFileInfo(data).lastModified() >= at || QFileInfo(pattern).lastModified() >= at;
 }
 
-// The reason of a failed file operation, in the user's words.
-QString reasonOf(const IoError& error) {
-    switch (error.code()) {
-    case IoError::FileNotFound:
-        return QStringLiteral("файл или папка не найдены");
-    case IoError::AccessDenied:
-        return QStringLiteral("нет доступа");
-    case IoError::DiskFull:
-        return QStringLiteral("диск переполнен");
-    case IoError::TooManyOpenFiles:
-        return QStringLiteral("слишком много открытых файлов");
-    default:
-        return QStringLiteral("ошибка ввода-вывода %1").arg(error.code());
-    }
-}
-
 // Runs the merge; a failure is a message and false.
 template <class Merge>
 bool merged(Prompts& prompts, const QString& result, Merge&& merge) {
@@ -55,7 +39,7 @@ bool merged(Prompts& prompts, const QString& result, Merge&& merge) {
         return true;
     } catch (const IoError& error) {
         text = QStringLiteral("Отчёт «%1» не сделан: %2.\nФайл: %3")
-                   .arg(result, reasonOf(error), error.path());
+                   .arg(result, ioReason(error), error.path());
     } catch (const ZelmarError& error) {
         text = QStringLiteral("Отчёт «%1» не сделан.\n%2").arg(result, error.text());
     } catch (const std::bad_alloc&) {

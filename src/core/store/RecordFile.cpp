@@ -78,6 +78,10 @@ void RecordFile::openForUpdate(const QString& path) {
     openFd(path, O_RDWR);
 }
 
+void RecordFile::openForReading(const QString& path) {
+    openFd(path, O_RDONLY);
+}
+
 void RecordFile::create(const QString& path) {
     openFd(path, O_RDWR | O_CREAT | O_TRUNC);
 }

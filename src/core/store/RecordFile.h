@@ -24,6 +24,8 @@ public:
 
     // Opens an existing file for reading and writing.
     void openForUpdate(const QString& path);
+    // Opens an existing file for reading only (a check or an export, which change nothing).
+    void openForReading(const QString& path);
     // Creates the file empty, or truncates it.
     void create(const QString& path);
     // Goes on with the file other has open, which now stands under path (it was renamed
