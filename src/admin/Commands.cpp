@@ -130,13 +130,9 @@ int report(AppState& s, const Options& o, ConsolePrompts& prompts, Shell& shell)
     if (kind->layout == ReportLayout::SingleCard) {
         if (s.working.size() == 0)
             throw Refusal(QStringLiteral("В картотеке %1 нет карточек.").arg(s.working.path()));
-        s.card = s.working.readAt(s.working.size() - 1);
-        if (kind->prefix == reports::FullCard.prefix)
-            WriteFullCard(s);
-        else
-            WriteStandardCard(s);
+        writeCardReport(s, *kind, s.working.readAt(s.working.size() - 1));
     } else {
-        writeWorkingFileReport(s, *kind);
+        writeWorkingFileReport(s, *kind, s.card);
     }
     // The merge of the report runner, in its report folder, waiting for its end.
     const QString folder = s.local(ReportFolder);

@@ -5,6 +5,8 @@
 #include "core/editor/AppState.h"
 #include "core/platform/InstanceLock.h"
 #include "core/reports/CardReports.h"
+#include "core/reports/PrintSelection.h"
+#include "core/reports/RegisterBook.h"
 #include "core/store/Paths.h"
 #include "core/texts/DayNumber.h"
 #include "gen/Generator.h"
@@ -384,8 +386,14 @@ TEST_F(AdminTest, ReportsWriteWhatTheWindowsWrite) {
         RecordingShell shell;
         AppState s(Paths(root()), clock, prompts, shell);
         s.working.openForReading(file(QLatin1String(c.path)));
-        if (c.kind.layout != ReportLayout::SingleCard) {
-            writeWorkingFileReport(s, c.kind);
+        if (c.kind.prefix == reports::RegisterBook.prefix) {
+            // The "Книга" button of the print selection window, answered "no" to the marks.
+            s.main.openForReading(file(QStringLiteral("Baza/Anketi.dat")));
+            PrintSelection selection(s);
+            prompts.no();
+            KnigaClick(s, selection);
+        } else if (c.kind.layout != ReportLayout::SingleCard) {
+            writeWorkingFileReport(s, c.kind, s.card);
         } else {
             s.card = s.working.readAt(s.working.size() - 1);
             c.kind.prefix == reports::FullCard.prefix ? WriteFullCard(s) : WriteStandardCard(s);
