@@ -301,7 +301,11 @@ void Checker::lists() {
     QSet<QString> seen;
     int read = 0;
     for (int i = 0; i < kListCount; ++i) {
-        const QString local = m_paths.local(*listFile(static_cast<ListId>(i)));
+        // The lists of officials' names have no file of their own.
+        const std::optional<QStringView> file = listFile(static_cast<ListId>(i));
+        if (!file)
+            continue;
+        const QString local = m_paths.local(*file);
         if (seen.contains(local))
             continue;
         seen.insert(local);
