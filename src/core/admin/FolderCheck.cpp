@@ -4,6 +4,7 @@
 #include "core/backup/RegisterFiles.h"
 #include "core/editor/MainCardFile.h"
 #include "core/platform/Errors.h"
+#include "core/reports/TShablonRec.h"
 #include "core/store/DropDownLists.h"
 #include "core/store/Officials.h"
 #include "core/store/Paths.h"
@@ -26,8 +27,6 @@ namespace {
 
 // Findings of one kind listed for a file; the rest are counted.
 constexpr int kListed = 20;
-// The records of the templates list.
-constexpr int kTemplateRecord = 448;
 
 struct DateField {
     const char* name;
@@ -337,7 +336,7 @@ void Checker::otherRecordFiles() {
     const struct {
         QStringView path;
         int size;
-    } files[] = {{files::Officials, TWinesRec::Size}, {files::Templates, kTemplateRecord}};
+    } files[] = {{files::Officials, TWinesRec::Size}, {files::Templates, TShablonRec::Size}};
     for (const auto& f : files) {
         RecordFile file(f.size);
         if (!open(file, m_paths.local(f.path), QString()))
