@@ -1,6 +1,7 @@
 #include "core/admin/FolderCheck.h"
 
 #include "core/access/Users.h"
+#include "core/admin/CardFields.h"
 #include "core/backup/RegisterFiles.h"
 #include "core/editor/MainCardFile.h"
 #include "core/platform/Errors.h"
@@ -27,23 +28,6 @@ namespace {
 
 // Findings of one kind listed for a file; the rest are counted.
 constexpr int kListed = 20;
-
-struct DateField {
-    const char* name;
-    double TAnketa::*field;
-};
-
-constexpr DateField kDateFields[] = {
-    {"DateOtkaza", &TAnketa::DateOtkaza},
-    {"KUPData", &TAnketa::KUPData},
-    {"DataProvProkur", &TAnketa::DataProvProkur},
-    {"DeloDat", &TAnketa::DeloDat},
-    {"NeNashaIshDat", &TAnketa::NeNashaIshDat},
-    {"NasheIshData", &TAnketa::NasheIshData},
-    {"NashaWxodDat", &TAnketa::NashaWxodDat},
-    {"DaWrSozd", &TAnketa::DaWrSozd},
-    {"DWKorr", &TAnketa::DWKorr},
-};
 
 // A card of the main card file or the archive, as far as the check needs it.
 struct CardPlace {
@@ -163,9 +147,10 @@ bool Checker::readCards(const QString& registerPath, const QString& missing,
             TAnketa card;
             std::memcpy(&card, bytes, sizeof card);
             QStringList fields;
-            for (const DateField& date : kDateFields) {
-                if (!isRepresentable(card.*date.field))
-                    fields.append(QString::fromLatin1(date.name));
+            for (const CardField& field : cardFields()) {
+                const auto* date = std::get_if<double TAnketa::*>(&field.field);
+                if (date && !isRepresentable(card.**date))
+                    fields.append(QString::fromLatin1(field.name));
             }
             if (!fields.isEmpty())
                 outside.add(QStringLiteral("карточка %1 (№ %2): дата вне календаря в %3")
