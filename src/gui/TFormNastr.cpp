@@ -4,6 +4,7 @@
 #include "core/editor/AppState.h"
 #include "core/platform/CommandBoundary.h"
 #include "core/platform/Prompts.h"
+#include "gui/WindowKeys.h"
 
 #include "ui_TFormNastr.h"
 
@@ -20,9 +21,11 @@ TFormNastr::TFormNastr(AppState& state, QWidget* parent)
     m_ui->setupUi(this);
     // The create event: the boxes from the settings file, once per run.
     run([this] { TFormNastrFormCreate(m_state); });
+    plainKeys(*this);
+    // A save that failed leaves the window open with what was typed, after the message.
     connect(m_ui->ZapNastr, &QPushButton::clicked, this, [this] {
-        run([this] { ZapNastrClick(m_state); });
-        accept();
+        if (run([this] { ZapNastrClick(m_state); }))
+            accept();
     });
     connect(m_ui->BitBtn3, &QPushButton::clicked, this,
             [this] { run([this] { BitBtn3Click(m_state); }); });
@@ -32,12 +35,13 @@ TFormNastr::TFormNastr(AppState& state, QWidget* parent)
 
 TFormNastr::~TFormNastr() = default;
 
-void TFormNastr::run(const std::function<void()>& command) {
+bool TFormNastr::run(const std::function<void()>& command) {
     m_state.settings.VerOff = m_ui->VerOff->text();
     m_state.settings.BackUpPut = m_ui->BackUpPut->text();
-    runCommand(m_state.prompts, command);
+    const bool done = runCommand(m_state.prompts, command);
     m_ui->VerOff->setText(m_state.settings.VerOff);
     m_ui->BackUpPut->setText(m_state.settings.BackUpPut);
+    return done;
 }
 
 void TFormNastr::printWindow() {

@@ -23,7 +23,8 @@ public:
     Ui::TFormNastr& ui() { return *m_ui; }
 
 private:
-    void run(const std::function<void()>& command);
+    // True when the command ran to its end.
+    bool run(const std::function<void()>& command);
     void printWindow();
 
     AppState& m_state;

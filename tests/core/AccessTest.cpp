@@ -9,6 +9,7 @@
 #include "core/store/RecordFile.h"
 #include "core/texts/DayNumber.h"
 #include "support/ByteVector.h"
+#include "support/Failures.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -306,10 +307,56 @@ TEST_F(AccessTest, SettingsFile) {
     BitBtn3Click(s);
     EXPECT_EQ(s.settings.BackUpPut, QStringLiteral("/srv/copies"));
     EXPECT_EQ(s.settings.BackupFolder, QStringLiteral("/srv/copies"));
+    // A folder in the installation folder shows as a path of this computer and is kept in
+    // the c:\Zelmar\... form.
     m_prompts.pickFolder(file(QStringLiteral("Temp/copies")));
     BitBtn3Click(s);
-    EXPECT_EQ(s.settings.BackUpPut, QStringLiteral("c:\\Zelmar\\Temp\\copies"));
+    EXPECT_EQ(s.settings.BackUpPut, file(QStringLiteral("Temp/copies")));
+    EXPECT_EQ(s.settings.BackupFolder, QStringLiteral("c:\\Zelmar\\Temp\\copies"));
     EXPECT_EQ(backupFolderPath(s), file(QStringLiteral("Temp/copies")));
+    m_prompts.ok();
+    ZapNastrClick(s);
+    EXPECT_EQ(readBytes(QStringLiteral("NoKor.krv")),
+              QByteArray("2007 Professional\r\nc:\\Zelmar\\Temp\\copies\r\n"));
+}
+
+TEST_F(AccessTest, TheSettingsWindowShowsFoldersAsPathsOfThisComputer) {
+    // The folder in the settings file, in the window ("@" the installation folder), and in the
+    // file again after a save of the window as it was shown.
+    const struct {
+        const char* stored;
+        const char* shown;
+        const char* saved;
+    } cases[] = {
+        {"c:\\Zelmar\\Backup", "@/Backup", "c:\\Zelmar\\Backup"},
+        {"C:\\ZELMAR\\BAZA", "@/Baza", "c:\\Zelmar\\Baza"},
+        {"c:/Zelmar/Backup", "@/Backup", "c:\\Zelmar\\Backup"},
+        {"c:\\Zelmar", "@", "c:\\Zelmar"},
+        {"/srv/copies", "/srv/copies", "/srv/copies"},
+        {"D:\\Backup", "D:\\Backup", "D:\\Backup"},
+        {"c:\\Zelmar2\\Backup", "c:\\Zelmar2\\Backup", "c:\\Zelmar2\\Backup"},
+    };
+    AppState& s = start();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        writeBytes(QStringLiteral("NoKor.krv"), QByteArray("2003\r\n") + c.stored + "\r\n");
+        TFormNastrFormCreate(s);
+        EXPECT_EQ(s.settings.BackUpPut, QString::fromUtf8(c.shown).replace(u'@', root()));
+        m_prompts.ok();
+        ZapNastrClick(s);
+        EXPECT_EQ(readBytes(QStringLiteral("NoKor.krv")),
+                  QByteArray("2003\r\n") + c.saved + "\r\n");
+    }
+}
+
+TEST_F(AccessTest, ASaveThatFailedTellsNothingOfARestart) {
+    AppState& s = start();
+    const QByteArray before = readBytes(QStringLiteral("NoKor.krv"));
+    TFormNastrFormCreate(s);
+    s.settings.VerOff = QStringLiteral("2010");
+    withFileSizeLimit(4, [&] { EXPECT_THROW(ZapNastrClick(s), IoError); });
+    EXPECT_EQ(readBytes(QStringLiteral("NoKor.krv")), before);
+    EXPECT_EQ(s.settings.VerOff, QStringLiteral("2010"));
 }
 
 TEST_F(AccessTest, SettingsFromAWindowsInstallation) {

@@ -3,6 +3,7 @@
 #include "gui/TForm5.h"
 #include "gui/TFormNastr.h"
 #include "gui/TZapusk.h"
+#include "support/Failures.h"
 #include "support/TestSupport.h"
 
 #include "ui_TForm1.h"
@@ -114,12 +115,28 @@ TEST_F(AccessWindowsTest, SettingsWindow) {
     for (const char* name : {"VerOff", "BackUpPut", "BitBtn3", "ZapNastr", "BitBtn1"})
         EXPECT_NE(nastr.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
     EXPECT_EQ(nastr.ui().VerOff->text(), QStringLiteral("2003"));
-    EXPECT_EQ(nastr.ui().BackUpPut->text(), QStringLiteral("c:\\Zelmar\\Backup"));
+    // The folder as a path of this computer; the file keeps the form Windows reads.
+    EXPECT_EQ(nastr.ui().BackUpPut->text(), file(QStringLiteral("Backup")));
     EXPECT_EQ(nastr.ui().BitBtn1->text(), QStringLiteral("Печать"));
+    nastr.show();
     nastr.ui().VerOff->setText(QStringLiteral("2016"));
+
+    // A save that failed leaves the window open with what was typed, after the message.
+    const QByteArray before = readBytes(QStringLiteral("NoKor.krv"));
+    m_prompts.clearLog();
+    m_prompts.ok();
+    withFileSizeLimit(4, [&] { QTest::mouseClick(nastr.ui().ZapNastr, Qt::LeftButton); });
+    EXPECT_EQ(m_prompts.log().size(), 1);
+    EXPECT_NE(m_prompts.last().caption, QStringLiteral("Изменения вступят в силу"));
+    EXPECT_TRUE(nastr.isVisible());
+    EXPECT_EQ(nastr.ui().VerOff->text(), QStringLiteral("2016"));
+    EXPECT_EQ(readBytes(QStringLiteral("NoKor.krv")), before);
+
     m_prompts.ok();
     QTest::mouseClick(nastr.ui().ZapNastr, Qt::LeftButton);
-    EXPECT_TRUE(readBytes(QStringLiteral("NoKor.krv")).startsWith("2016\r\n"));
+    EXPECT_EQ(m_prompts.last().caption, QStringLiteral("Изменения вступят в силу"));
+    EXPECT_FALSE(nastr.isVisible());
+    EXPECT_EQ(readBytes(QStringLiteral("NoKor.krv")), QByteArray("2016\r\nc:\\Zelmar\\Backup\r\n"));
 }
 
 TEST_F(AccessWindowsTest, AUserLoggedInAtTheStartUpWindowCannotOpenThePasswords) {

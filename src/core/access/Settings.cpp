@@ -5,6 +5,7 @@
 #include "core/store/SafeFile.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 namespace zelmar {
 
@@ -12,6 +13,14 @@ namespace {
 
 QStringList readSettingsFile(const AppState& s) {
     return readTextLines(s.local(files::Settings));
+}
+
+// The folder as the settings window shows it: one inside the installation folder (stored as
+// c:\Zelmar\...) by its path on this computer, any other as it is stored.
+QString shownFolder(const AppState& s, const QString& stored) {
+    static const QRegularExpression inInstallation(QStringLiteral("^c:[\\\\/]+zelmar([\\\\/]|$)"),
+                                                   QRegularExpression::CaseInsensitiveOption);
+    return inInstallation.match(stored.trimmed()).hasMatch() ? s.paths.fromStored(stored) : stored;
 }
 
 } // namespace
@@ -34,21 +43,23 @@ void loadSettings(AppState& s) {
 void TFormNastrFormCreate(AppState& s) {
     const QStringList lines = readSettingsFile(s);
     s.settings.VerOff = lines.value(0);
-    s.settings.BackUpPut = lines.value(1);
+    s.settings.BackUpPut = shownFolder(s, lines.value(1));
 }
 
 void ZapNastrClick(AppState& s) {
+    // Stored first: the notice is for settings that are in the file.
+    writeTextLines(s.local(files::Settings),
+                   {s.settings.VerOff, s.paths.toStored(s.settings.BackUpPut)});
     s.prompts.message(QStringLiteral("Только после перезапуска программу Zelmar!"),
                       QStringLiteral("Изменения вступят в силу"));
-    writeTextLines(s.local(files::Settings), {s.settings.VerOff, s.settings.BackUpPut});
 }
 
 void BitBtn3Click(AppState& s) {
     const std::optional<QString> folder = s.prompts.chooseFolder(
         QStringLiteral("Папка для хранения резервных копий"), QDir::currentPath());
     if (folder) {
-        s.settings.BackUpPut = s.paths.toStored(folder->trimmed());
-        s.settings.BackupFolder = s.settings.BackUpPut;
+        s.settings.BackUpPut = folder->trimmed();
+        s.settings.BackupFolder = s.paths.toStored(s.settings.BackUpPut);
     }
     // Every data path is taken from the installation folder.
     QDir::setCurrent(s.paths.root());

@@ -12,7 +12,8 @@ struct AppState;
 struct Settings {
     QString OfficeVersion = QStringLiteral("2003"); // at most 4 characters
     QString BackupFolder;                           // as the settings file holds it
-    // The settings window's boxes.
+    // The settings window's boxes; the backup folder as a path of this computer when it lies in
+    // the installation folder (the file keeps the c:\Zelmar\... form).
     QString VerOff;
     QString BackUpPut;
 };
@@ -24,7 +25,7 @@ QString defaultBackupFolder();
 void loadSettings(AppState& s);
 // The settings window's creation: its boxes from the settings file.
 void TFormNastrFormCreate(AppState& s);
-// Saves the boxes into the settings file.
+// Saves the boxes into the settings file; the notice of the restart follows a stored file only.
 void ZapNastrClick(AppState& s);
 // Chooses the backup folder; it is used at once.
 void BitBtn3Click(AppState& s);
