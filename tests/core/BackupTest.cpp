@@ -115,8 +115,8 @@ TEST_F(BackupTest, LeavingWithABackupOfTheBaseFolder) {
     s.exitCode.reset();
     m_prompts.yes();
     N4Click(s);
-    EXPECT_EQ(m_prompts.last().text,
-              QStringLiteral("Получить резервную копию папки C:\\Zelmar\\Baza ?"));
+    EXPECT_EQ(m_prompts.last().text, QStringLiteral("Получить резервную копию папки ") + root() +
+                                         QStringLiteral("/Baza ?"));
     EXPECT_EQ(m_prompts.last().caption, QStringLiteral("При аварии - нет!.Последние 10 копий в ") +
                                             root() + QStringLiteral("/Backup"));
     EXPECT_EQ(s.exitCode, 0);

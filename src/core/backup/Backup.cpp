@@ -70,7 +70,9 @@ QString makeBackup(AppState& s) {
 }
 
 void offerBackup(AppState& s) {
-    if (!s.prompts.question(QStringLiteral("Получить резервную копию папки C:\\Zelmar\\Baza ?"),
+    // The base folder by its path on this computer, as the title names the backup folder.
+    if (!s.prompts.question(QStringLiteral("Получить резервную копию папки ") + s.local(u"Baza") +
+                                QStringLiteral(" ?"),
                             QStringLiteral("При аварии - нет!.Последние 10 копий в ") +
                                 backupFolder(s))) {
         s.exitCode = 0;
