@@ -7,7 +7,9 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -40,6 +42,38 @@ void fitTitle(QMessageBox& box) {
                       grid->rowCount(), 0, 1, grid->columnCount());
     }
 }
+
+// The folder chooser, the same on every desktop: "Создать папку" among its buttons, and a folder
+// typed that does not exist yet is made once the clerk agrees, so a new folder is chosen in one go.
+class FolderDialog : public QFileDialog {
+public:
+    FolderDialog(Prompts& prompts, QWidget* parent, const QString& caption, const QString& start)
+        : QFileDialog(parent, caption, start)
+        , m_prompts(prompts) {
+        setFileMode(QFileDialog::Directory);
+        setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    }
+
+protected:
+    void accept() override {
+        const QString folder = selectedFiles().value(0);
+        if (!folder.isEmpty() && !QFileInfo::exists(folder)) {
+            const QString shown = QDir::toNativeSeparators(folder);
+            if (!m_prompts.question(QStringLiteral("Папки %1 нет. Создать её?").arg(shown),
+                                    windowTitle()))
+                return;
+            if (!QDir().mkpath(folder)) {
+                m_prompts.message(QStringLiteral("Не удалось создать папку %1.").arg(shown),
+                                  windowTitle());
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    Prompts& m_prompts;
+};
 
 } // namespace
 
@@ -93,10 +127,10 @@ QString QtPrompts::openFile(const QString& caption, const QString& folder, const
 }
 
 std::optional<QString> QtPrompts::chooseFolder(const QString& caption, const QString& start) {
-    const QString folder = QFileDialog::getExistingDirectory(parentWidget(), caption, start);
-    if (folder.isEmpty())
+    FolderDialog dialog(*this, parentWidget(), caption, start);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return folder;
+    return dialog.selectedFiles().constFirst();
 }
 
 std::optional<std::uint32_t> QtPrompts::chooseColour(std::uint32_t initial) {
