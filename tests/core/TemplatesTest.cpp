@@ -129,6 +129,33 @@ TEST_F(TemplatesTest, RememberReplaceAndRemove) {
     EXPECT_EQ(listedPaths(), std::vector<QString>{doc});
 }
 
+TEST_F(TemplatesTest, ButtonsActOnlyWhereThereIsSomethingToActOn) {
+    AppState& s = startWith({});
+    const struct {
+        QString typed;
+        bool listed; // the list holds the book's picture (from this case on)
+        bool remove;
+        bool open;
+    } cases[] = {
+        {QString(), false, false, false},
+        {kBook, false, false, true},
+        {QString(), true, false, false},
+        {kBook, true, true, true},
+        {QStringLiteral(" C:\\ZELMAR\\report\\otkazpic.RTF "), true, true, true},
+        {QStringLiteral("c:\\Zelmar\\REPORT\\Spisok.XLS"), true, false, true},
+        {QStringLiteral("c:\\Zelmar\\REPORT\\a.doc"), true, false, true},
+        {QStringLiteral("c:\\Zelmar\\REPORT\\notes.txt"), true, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString() + (c.listed ? " listed" : ""));
+        if (c.listed && t.SpPrDok.size() == 1 && t.SpPrDok[0].path.isEmpty())
+            save(s, QStringLiteral("Книга"), kBook, QString());
+        t.PutFil = c.typed;
+        EXPECT_EQ(canRemoveTemplate(s, t), c.remove);
+        EXPECT_EQ(canOpenTemplate(t), c.open);
+    }
+}
+
 TEST_F(TemplatesTest, OpeningATemplatePrintingTheListAndTheInstructions) {
     QByteArray list;
     for (const TemplateRow& row :

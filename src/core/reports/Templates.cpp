@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
 
 namespace zelmar {
@@ -272,6 +273,24 @@ void pRezKopClick(AppState& s) {
                                          "этого файла.")
                               .arg(QDir::toNativeSeparators(path)),
                           QStringLiteral("Zelmar"));
+}
+
+bool canRemoveTemplate(const AppState& s, const TemplatesWindow& t) {
+    // An empty list shows one blank row, which names no file.
+    return !trimControl(t.PutFil).isEmpty() &&
+           std::any_of(t.SpPrDok.begin(), t.SpPrDok.end(),
+                       [&](const TemplateRow& row) { return samePath(s, row.path, t.PutFil); });
+}
+
+bool canOpenTemplate(const TemplatesWindow& t) {
+    const QString typed = trimControl(t.PutFil);
+    const QString name = typed
+                             .mid(std::max(typed.lastIndexOf(QLatin1Char('\\')),
+                                           typed.lastIndexOf(QLatin1Char('/'))) +
+                                  1)
+                             .toLower();
+    return name.contains(QStringLiteral("pic.")) || name.contains(QStringLiteral(".xls")) ||
+           name.contains(QStringLiteral(".doc"));
 }
 
 } // namespace zelmar

@@ -61,4 +61,10 @@ void PrintClick(AppState& s, TemplatesWindow& t);
 // The instructions for report templates.
 void pRezKopClick(AppState& s);
 
+// What the buttons can act on, so that a button that cannot is disabled: "Удалить" a listed
+// template whose file PutFil names, "Открыть шаблон" a file of a kind it opens (a runner's
+// picture, a workbook, a document).
+bool canRemoveTemplate(const AppState& s, const TemplatesWindow& t);
+bool canOpenTemplate(const TemplatesWindow& t);
+
 } // namespace zelmar
