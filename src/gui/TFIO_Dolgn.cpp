@@ -4,6 +4,7 @@
 #include "core/editor/OfficialsEditor.h"
 #include "core/platform/CommandBoundary.h"
 #include "gui/InputRules.h"
+#include "gui/WindowKeys.h"
 
 #include "ui_TFIO_Dolgn.h"
 
@@ -46,6 +47,7 @@ TFIO_Dolgn::TFIO_Dolgn(AppState& state, QWidget* parent)
     command(m_ui->Save, &SaveClick);
     command(m_ui->DolgWin, &DolgWinClick);
     command(m_ui->Tabl_Box, &Tabl_BoxClick);
+    plainKeys(*this);
     connect(m_ui->Zakryt, &QPushButton::clicked, this, &QDialog::accept);
     connect(table, &QTableWidget::cellPressed, this,
             [this](int row, int) { run([this, row] { Tab_F_DClick(m_state, row + 1); }); });

@@ -5,6 +5,7 @@
 #include "core/texts/DayNumber.h"
 #include "gui/TPrintWibor.h"
 #include "gui/WidgetValues.h"
+#include "gui/WindowKeys.h"
 
 #include "ui_TFiltrOkno.h"
 
@@ -41,6 +42,7 @@ TFiltrOkno::TFiltrOkno(AppState& state, TPrintWibor* print, QWidget* parent)
     }
     connect(m_ui->Obnovit, &QPushButton::clicked, this,
             [this] { run([this] { FiltrFormActivate(m_state, m_form); }); });
+    plainKeys(*this);
     writeControls();
 }
 

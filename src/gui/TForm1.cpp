@@ -19,6 +19,7 @@
 #include "core/reports/CardReports.h"
 #include "core/reports/PrintSelection.h"
 #include "core/texts/DayNumber.h"
+#include "gui/GridColumns.h"
 #include "gui/InputRules.h"
 #include "gui/QtColours.h"
 #include "gui/QtProgress.h"
@@ -29,6 +30,7 @@
 #include "gui/TPrintWibor.h"
 #include "gui/TShabloniDok.h"
 #include "gui/WidgetValues.h"
+#include "gui/WindowKeys.h"
 
 #include "ui_TForm1.h"
 
@@ -143,6 +145,7 @@ TForm1::TForm1(AppState& state, QWidget* parent)
     disableNotBuilt();
 
     connectCommands();
+    plainKeys(*this);
 
     // The create event.
     Progress* const before = std::exchange(m_state.progress, m_progress.get());
@@ -173,31 +176,10 @@ void TForm1::setupGrid(QTableView* grid, const QList<int>& widths) {
     QHeaderView* rows = grid->verticalHeader();
     rows->setSectionResizeMode(QHeaderView::Fixed);
     rows->setDefaultSectionSize(std::max(18, grid->fontMetrics().height() + 4));
-    QHeaderView* columns = grid->horizontalHeader();
-    columns->setSectionResizeMode(QHeaderView::Interactive);
-    columns->setHighlightSections(false);
-    // The register's widths, widened where a heading or a date would not fit.
-    const int dateWidth = grid->fontMetrics().horizontalAdvance(QStringLiteral("00.00.00")) + 12;
-    for (int column = 0; column < widths.size(); ++column) {
-        const QString heading = CardGridModel::headings().at(column);
-        int needed = columns->fontMetrics().horizontalAdvance(heading) + 16;
-        if (column == CardGridModel::Date || column == CardGridModel::KusDate)
-            needed = std::max(needed, dateWidth);
-        columns->resizeSection(column, std::max(widths.at(column), needed));
-    }
+    grid->horizontalHeader()->setHighlightSections(false);
+    // The register's widths, widened where a heading or the texts need it.
+    new GridColumns(grid, widths);
     grid->viewport()->installEventFilter(this);
-    // The row numbers and register numbers of a large register must stay readable.
-    const auto fitNumbers = [grid] {
-        const QString widest =
-            QString(QString::number(grid->model()->rowCount()).size() + 1, QLatin1Char('0'));
-        const int needed = grid->fontMetrics().horizontalAdvance(widest) + 12;
-        for (int column : {int(CardGridModel::Pp), int(CardGridModel::GurN)}) {
-            if (grid->horizontalHeader()->sectionSize(column) < needed)
-                grid->horizontalHeader()->resizeSection(column, needed);
-        }
-    };
-    connect(grid->model(), &QAbstractItemModel::modelReset, grid, fitNumbers);
-    fitNumbers();
 }
 
 void TForm1::connectCommands() {

@@ -3,6 +3,7 @@
 #include "core/editor/AppState.h"
 #include "core/platform/CommandBoundary.h"
 #include "gui/InputRules.h"
+#include "gui/WindowKeys.h"
 
 #include "ui_TForm5.h"
 
@@ -32,6 +33,7 @@ TForm5::TForm5(AppState& state, QWidget* parent)
         grid->horizontalHeader()->resizeSection(column, width);
     }
 
+    plainKeys(*this);
     connect(m_ui->ZapDostup, &QPushButton::clicked, this, [this] {
         readGrid();
         runCommand(m_state.prompts, [this] { ZapDostupClick(m_state, m_grid); });

@@ -5,6 +5,7 @@
 #include "core/texts/DayNumber.h"
 #include "gui/TForm1.h"
 #include "gui/WidgetValues.h"
+#include "gui/WindowKeys.h"
 
 #include "ui_TForm1.h"
 #include "ui_TPoisk.h"
@@ -30,6 +31,7 @@ TPoisk::TPoisk(AppState& state, TForm1* main, QWidget* parent)
     command(m_ui->PoslPok, &PoslPokClick);
     command(m_ui->RabZero, &RabZeroClick);
     command(m_ui->Obnovit, &PoiskFormActivate);
+    plainKeys(*this);
     writeControls();
 }
 

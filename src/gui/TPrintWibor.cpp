@@ -5,10 +5,12 @@
 #include "core/reports/RegisterBook.h"
 #include "core/reports/SpreadsheetExport.h"
 #include "core/texts/DayNumber.h"
+#include "gui/GridColumns.h"
 #include "gui/QtColours.h"
 #include "gui/TFiltrOkno.h"
 #include "gui/TShabloniDok.h"
 #include "gui/WidgetValues.h"
+#include "gui/WindowKeys.h"
 
 #include "ui_TPrintWibor.h"
 
@@ -34,8 +36,6 @@ TPrintWibor::TPrintWibor(AppState& state, QWidget* parent)
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Checked);
     }
-    const QList<int> widths = {28,  48,  52, 64, 70,  64, 60, 64, 140,
-                               140, 170, 90, 80, 100, 80, 64, 80, 64};
     for (int table = 0; table < 3; ++table) {
         QTableView* grid = gridView(table);
         grid->setModel(&m_selection.grid(table));
@@ -43,8 +43,7 @@ TPrintWibor::TPrintWibor(AppState& state, QWidget* parent)
         grid->verticalHeader()->hide();
         grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 4);
         grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-        for (int column = 0; column < widths.size(); ++column)
-            grid->horizontalHeader()->resizeSection(column, widths.at(column));
+        new GridColumns(grid);
         grid->viewport()->installEventFilter(this);
         connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 [this, table](const QModelIndex& current) {
@@ -59,6 +58,7 @@ TPrintWibor::TPrintWibor(AppState& state, QWidget* parent)
     for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
         palette.setColor(QPalette::Disabled, role, QColor(0x70, 0x70, 0x70));
     setPalette(palette);
+    plainKeys(*this);
     connectCommands();
     writeControls();
 }

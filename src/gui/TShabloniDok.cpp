@@ -2,7 +2,9 @@
 
 #include "core/editor/AppState.h"
 #include "core/platform/CommandBoundary.h"
+#include "gui/GridColumns.h"
 #include "gui/WidgetValues.h"
+#include "gui/WindowKeys.h"
 
 #include "ui_TShabloniDok.h"
 
@@ -23,9 +25,7 @@ TShabloniDok::TShabloniDok(AppState& state, QWidget* parent)
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
     grid->horizontalHeader()->setHighlightSections(false);
-    grid->horizontalHeader()->resizeSection(0, 260);
-    grid->horizontalHeader()->resizeSection(1, 340);
-    grid->horizontalHeader()->setStretchLastSection(true);
+    new GridColumns(grid);
 
     // A press on a row, or Enter on it, puts its template in the fields.
     const auto pick = [this](int row) {
@@ -45,6 +45,12 @@ TShabloniDok::TShabloniDok(AppState& state, QWidget* parent)
     command(m_ui->Print, &PrintClick);
     connect(m_ui->pRezKop, &QPushButton::clicked, this,
             [this] { run([this] { pRezKopClick(m_state); }); });
+    // The buttons that act on the typed file follow it as it is typed.
+    connect(m_ui->PutFil, &QLineEdit::textChanged, this, [this] {
+        readControls();
+        writeButtons();
+    });
+    plainKeys(*this);
     writeControls();
 }
 
@@ -97,6 +103,12 @@ void TShabloniDok::writeControls() {
     setText(m_ui->ImaDok, t.ImaDok);
     setText(m_ui->PutFil, t.PutFil);
     setText(m_ui->SodFil, t.SodFil);
+    writeButtons();
+}
+
+void TShabloniDok::writeButtons() {
+    m_ui->Minus->setEnabled(canRemoveTemplate(m_state, m_templates));
+    m_ui->dxfColorButton1->setEnabled(canOpenTemplate(m_templates));
 }
 
 } // namespace zelmar

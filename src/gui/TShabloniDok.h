@@ -37,6 +37,8 @@ protected:
 private:
     void readControls();
     void writeControls();
+    // Disables the buttons that have nothing to act on.
+    void writeButtons();
 
     AppState& m_state;
     std::unique_ptr<Ui::TShabloniDok> m_ui;

@@ -1,6 +1,7 @@
 #include "gui/TWibor.h"
 
 #include "gui/TitleWidth.h"
+#include "gui/WindowKeys.h"
 
 #include "ui_TWibor.h"
 
@@ -11,6 +12,7 @@ TWibor::TWibor(QWidget* parent)
     , m_ui(std::make_unique<Ui::TWibor>()) {
     m_ui->setupUi(this);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    plainKeys(*this);
     const auto answer = [this](int button) {
         m_choice = button;
         accept();

@@ -4,6 +4,7 @@
 #include "core/editor/AppState.h"
 #include "core/platform/CommandBoundary.h"
 #include "gui/TForm1.h"
+#include "gui/WindowKeys.h"
 
 #include "ui_TZapusk.h"
 
@@ -30,6 +31,7 @@ TZapusk::TZapusk(AppState& state, QWidget* parent)
     m_ui->NomZamka->selectAll();
     // Enter in the password field presses "Дальше" as the window's default button: one Enter,
     // one check.
+    plainKeys(*this);
     m_ui->Dalee->setDefault(true);
     writeControls();
 

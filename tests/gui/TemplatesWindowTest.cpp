@@ -114,3 +114,22 @@ TEST_F(TemplatesWindowTest, ReportButtonsOfTheWorkingTab) {
         QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_EQ(m_shell.calls.size(), 13);
 }
+
+TEST_F(TemplatesWindowTest, ButtonsWithNothingToActOnAreDisabled) {
+    AppState& s = startWithCards();
+    TShabloniDok window(s);
+    window.show();
+    Ui::TShabloniDok& ui = window.ui();
+    EXPECT_FALSE(ui.Minus->isEnabled());
+    EXPECT_FALSE(ui.dxfColorButton1->isEnabled());
+    // A file of a kind the window opens; once it is listed it can be removed.
+    ui.PutFil->setText(QStringLiteral("c:\\Zelmar\\REPORT\\OtkazPic.rtf"));
+    EXPECT_TRUE(ui.dxfColorButton1->isEnabled());
+    EXPECT_FALSE(ui.Minus->isEnabled());
+    QTest::mouseClick(ui.Saves, Qt::LeftButton);
+    EXPECT_TRUE(ui.Minus->isEnabled());
+    QTest::mouseClick(ui.Minus, Qt::LeftButton);
+    EXPECT_FALSE(ui.Minus->isEnabled());
+    ui.PutFil->setText(QStringLiteral("c:\\Zelmar\\REPORT\\notes.txt"));
+    EXPECT_FALSE(ui.dxfColorButton1->isEnabled());
+}
