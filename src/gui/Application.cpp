@@ -1,5 +1,7 @@
 #include "gui/Application.h"
 
+#include "gui/ScreenFit.h"
+
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -16,6 +18,7 @@ void setUpApplication(QApplication& app) {
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("zelmar")));
     const QLocale russian(QLocale::Russian, QLocale::Russia);
     QLocale::setDefault(russian);
+    keepWindowsOnScreen(app);
     const QString name = QStringLiteral("qtbase_ru");
     if (app.findChild<QTranslator*>(name))
         return;

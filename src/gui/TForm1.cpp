@@ -41,6 +41,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollArea>
 #include <QTimer>
 
 #include <algorithm>
@@ -88,6 +89,14 @@ TForm1::TForm1(AppState& state, QWidget* parent)
     , m_state(state)
     , m_ui(std::make_unique<Ui::TForm1>()) {
     m_ui->setupUi(this);
+    // On a screen smaller than the form the form scrolls inside the window, which stays
+    // within the screen.
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("FormScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(takeCentralWidget());
+    setCentralWidget(scroll);
     m_progress = std::make_unique<QtProgress>(m_ui->AbMeter2, m_ui->AbMeter1, m_ui->Progress);
     // No close box: the window is left through "Выход".
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
