@@ -19,6 +19,7 @@
 #include "core/reports/CardReports.h"
 #include "core/reports/PrintSelection.h"
 #include "core/texts/DayNumber.h"
+#include "gui/BoxRoom.h"
 #include "gui/GridColumns.h"
 #include "gui/InputRules.h"
 #include "gui/QtColours.h"
@@ -123,6 +124,16 @@ TForm1::TForm1(AppState& state, QWidget* parent)
         policy.setRetainSizeWhenHidden(true);
         button->setSizePolicy(policy);
     }
+    // Room for the widest usual value of the boxes that the form would otherwise squeeze on a
+    // screen 1280 pixels wide.
+    for (QComboBox* box : {m_ui->KemWines, m_ui->PodpUtw, m_ui->KemProdlen})
+        roomFor(box, QStringLiteral("Преображенский А.В."));
+    roomFor(m_ui->ProkOtmetka, QStringLiteral("Проверено"));
+    roomFor(m_ui->Telefon, QStringLiteral("8-905-123-45-67"));
+    for (QLineEdit* number : {m_ui->GurN, m_ui->KUPN, m_ui->ZapGurN})
+        roomFor(number, QStringLiteral("12345"));
+    for (QLineEdit* number : {m_ui->NashWxodNom, m_ui->NashIshNom, m_ui->NeNashIshNom})
+        roomFor(number, QStringLiteral("12-34/5678"));
     m_ui->Motiv->lineEdit()->setMaxLength(60);
     for (QComboBox* box : {m_ui->KemWines, m_ui->PodpUtw, m_ui->KemProdlen})
         box->lineEdit()->setMaxLength(30);

@@ -2,6 +2,8 @@
 #include "gui/TForm1.h"
 #include "gui/TPrintWibor.h"
 #include "gui/TShabloniDok.h"
+#include "screens/CutTexts.h"
+#include "screens/WidestValues.h"
 #include "support/TestSupport.h"
 
 #include "ui_TForm1.h"
@@ -118,4 +120,18 @@ TEST_F(WindowGeometryTest, GridColumnsTakeTheWidthOfTheirTextsAndKeepAWidthSetBy
     print.show();
     QApplication::processEvents();
     EXPECT_EQ(cutCells(*print.ui().Tabl), QStringList());
+}
+
+TEST_F(WindowGeometryTest, TheCardEditorShowsTheWidestValueOfEachBoxWhole) {
+    AppState& s = startWithCards(30);
+    TForm1 main(s);
+    // The installed lists' widest items, and the widest usual value of the other boxes.
+    showWidestValues(main.ui());
+    // Maximised on 1280x720 with a panel and a title bar, and on a large screen.
+    for (const QSize size : {QSize(1280, 656), QSize(1920, 1040)}) {
+        main.resize(size);
+        main.show();
+        QApplication::processEvents();
+        EXPECT_EQ(cutTexts(main), QStringList()) << size.width() << "x" << size.height();
+    }
 }

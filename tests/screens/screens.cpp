@@ -1,10 +1,13 @@
-// Renders the windows of the register to PNG files, for looking at them:
+// Renders the windows of the register to PNG files, for looking at them, on a screen of the given
+// size (offscreen, unless QT_QPA_PLATFORM names another platform), and names the boxes whose
+// text does not show whole:
 //   zelmar_screens INSTALLATION-FOLDER OUTPUT-FOLDER [WIDTHxHEIGHT]
 #include "core/editor/AppState.h"
 #include "core/platform/Clock.h"
 #include "core/platform/ScriptedPrompts.h"
 #include "core/platform/Shell.h"
 #include "core/store/InstallFolder.h"
+#include "gui/Application.h"
 #include "gui/TFIO_Dolgn.h"
 #include "gui/TFiltrOkno.h"
 #include "gui/TForm1.h"
@@ -16,6 +19,8 @@
 #include "gui/TShabloniDok.h"
 #include "gui/TWibor.h"
 #include "gui/TZapusk.h"
+#include "screens/CutTexts.h"
+#include "screens/WidestValues.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -26,6 +31,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QTemporaryFile>
 
 #include <cstdio>
 
@@ -33,33 +39,56 @@ using namespace zelmar;
 
 namespace {
 
-void save(QWidget& window, const QString& folder, const QString& name) {
-    window.show();
+QString g_out;
+QString g_size;
+
+void grab(QWidget& window, const QString& name) {
     QApplication::processEvents();
-    const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
+    const QString path =
+        g_out + QLatin1Char('/') + name + QLatin1Char('-') + g_size + QStringLiteral(".png");
     window.grab().save(path);
-    std::printf("%s\n", qPrintable(path));
+    std::printf("%s %dx%d\n", qPrintable(path), window.width(), window.height());
+    for (const QString& cut : zelmar::test::cutTexts(window))
+        std::printf("  cut: %s\n", qPrintable(cut));
+}
+
+void save(QWidget& window, const QString& name) {
+    window.show();
+    grab(window, name);
     window.hide();
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QSize size(1280, 720);
+    if (argc > 3) {
+        const QStringList wh = QString::fromLocal8Bit(argv[3]).split(QLatin1Char('x'));
+        size = QSize(wh.value(0).toInt(), wh.value(1).toInt());
+    }
+    // Offscreen, a screen of that size.
+    QTemporaryFile screen;
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if ((platform.isEmpty() || platform == "offscreen") && screen.open()) {
+        screen.write(QStringLiteral(R"({"screens": [{"name": "screen", "width": %1, "height": %2,
+            "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
+                         .arg(size.width())
+                         .arg(size.height())
+                         .toUtf8());
+        screen.flush();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screen.fileName()));
+    }
     QApplication app(argc, argv);
+    setUpApplication(app);
     const QStringList args = QApplication::arguments();
     if (args.size() < 3) {
         std::fprintf(stderr, "usage: zelmar_screens FOLDER OUTPUT [WIDTHxHEIGHT]\n");
         return 2;
     }
     const QString root = args.at(1);
-    const QString out = args.at(2);
-    QSize size(1280, 800);
-    if (args.size() > 3) {
-        const QStringList wh = args.at(3).split(QLatin1Char('x'));
-        size = QSize(wh.value(0).toInt(), wh.value(1).toInt());
-    }
-    QDir().mkpath(out);
+    g_out = args.at(2);
+    g_size = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+    QDir().mkpath(g_out);
     prepareInstallFolder(root);
 
     SystemClock clock;
@@ -70,50 +99,53 @@ int main(int argc, char** argv) {
     TForm1 form1(state);
     TForm5 form5(state);
     TFormNastr formNastr(state);
-    form1.resize(size);
-    std::printf("TForm1 smallest size %dx%d\n", form1.minimumSizeHint().width(),
-                form1.minimumSizeHint().height());
-    save(form1, out, QStringLiteral("TForm1-%1x%2").arg(size.width()).arg(size.height()));
-    save(zapusk, out, QStringLiteral("TZapusk"));
-    save(form5, out, QStringLiteral("TForm5"));
-    save(formNastr, out, QStringLiteral("TFormNastr"));
+    // The main window as the start-up window shows it.
+    form1.showMaximized();
+    const QSize form = form1.ui().centralwidget->minimumSizeHint();
+    std::printf("TForm1 card editor smallest size %dx%d\n", form.width(), form.height());
+    grab(form1, QStringLiteral("TForm1"));
+    // Every box of the card editor with the widest value it must show whole.
+    test::showWidestValues(form1.ui());
+    grab(form1, QStringLiteral("TForm1-widest"));
+    form1.hide();
+    save(zapusk, QStringLiteral("TZapusk"));
+    save(form5, QStringLiteral("TForm5"));
+    save(formNastr, QStringLiteral("TFormNastr"));
     TFIO_Dolgn fio(state);
-    save(fio, out, QStringLiteral("TFIO_Dolgn"));
+    save(fio, QStringLiteral("TFIO_Dolgn"));
     TRedak redak;
     redak.setWindowTitle(QStringLiteral("Список должностей"));
     redak.findChild<QPlainTextEdit*>(QStringLiteral("Spisok"))
         ->setPlainText(QStringLiteral("Дознаватель\nЗам.начальника ОМВД\nНачальник ОМВД\n"));
-    save(redak, out, QStringLiteral("TRedak"));
+    save(redak, QStringLiteral("TRedak"));
     TWibor wibor;
     wibor.setWindowTitle(QStringLiteral("Удаление Анкеты из Главной картотеки"));
     wibor.findChild<QPushButton*>(QStringLiteral("Redak"))->setText(QStringLiteral("Удалить"));
     wibor.findChild<QPushButton*>(QStringLiteral("Udalit"))->setText(QStringLiteral("В Архив"));
     wibor.findChild<QPushButton*>(QStringLiteral("Otmena"))
         ->setText(QStringLiteral("Ничего не делать"));
-    save(wibor, out, QStringLiteral("TWibor"));
+    save(wibor, QStringLiteral("TWibor"));
 
     // The search window after "Найти", and the main window showing what it found.
     TPoisk poisk(state, &form1, &form1);
     poisk.show();
     poisk.findChild<QComboBox*>(QStringLiteral("Zayavitel"))->setEditText(QStringLiteral("Иванов"));
     poisk.findChild<QPushButton*>(QStringLiteral("WsehSrazu"))->click();
-    save(poisk, out, QStringLiteral("TPoisk"));
-    form1.show();
-    save(form1, out, QStringLiteral("TForm1-found-%1x%2").arg(size.width()).arg(size.height()));
+    save(poisk, QStringLiteral("TPoisk"));
+    form1.showMaximized();
+    grab(form1, QStringLiteral("TForm1-found"));
+    form1.hide();
 
     // The print selection window, then the filter and the working table it selected.
     TPrintWibor print(state, &form1);
     TFiltrOkno filtr(state, &print, &print);
     print.setFilterWindow(&filtr);
-    print.setWindowState(Qt::WindowNoState);
-    print.resize(size);
-    save(print, out, QStringLiteral("TPrintWibor-%1x%2").arg(size.width()).arg(size.height()));
-    // The working tab as the start filled it; its register book, export and templates.
     print.show();
+    grab(print, QStringLiteral("TPrintWibor"));
+    // The working tab as the start filled it; its register book, export and templates.
     auto* tabs = print.findChild<QTabWidget*>(QStringLiteral("Stranici"));
     tabs->setCurrentWidget(print.findChild<QWidget*>(QStringLiteral("RabStr")));
-    print.grab().save(
-        out + QStringLiteral("/TPrintWibor-book-%1x%2.png").arg(size.width()).arg(size.height()));
+    grab(print, QStringLiteral("TPrintWibor-book"));
     print.findChild<QPushButton*>(QStringLiteral("Kniga"))->click();
     print.findChild<QPushButton*>(QStringLiteral("ExcelT"))->click();
     print.hide();
@@ -132,18 +164,13 @@ int main(int argc, char** argv) {
             ->setText(QStringLiteral("Шаблон отчёта: ") + name);
         shablon.findChild<QPushButton*>(QStringLiteral("Saves"))->click();
     }
-    save(shablon, out, QStringLiteral("TShabloniDok"));
-    shablon.resize(size);
-    save(shablon, out, QStringLiteral("TShabloniDok-%1x%2").arg(size.width()).arg(size.height()));
+    save(shablon, QStringLiteral("TShabloniDok"));
     print.show();
     filtr.show();
     QApplication::processEvents();
     filtr.findChild<QComboBox*>(QStringLiteral("Zayavitel"))->setEditText(QStringLiteral("Иванов"));
     filtr.findChild<QPushButton*>(QStringLiteral("GlWib"))->click();
-    filtr.grab().save(out + QStringLiteral("/TFiltrOkno.png"));
-    filtr.hide();
-    print.grab().save(
-        out +
-        QStringLiteral("/TPrintWibor-working-%1x%2.png").arg(size.width()).arg(size.height()));
+    save(filtr, QStringLiteral("TFiltrOkno"));
+    grab(print, QStringLiteral("TPrintWibor-working"));
     return 0;
 }
