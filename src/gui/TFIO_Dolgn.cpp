@@ -109,6 +109,8 @@ void TFIO_Dolgn::writeControls() {
         m_ui->Dolgnost1->addItems(positions);
     }
     m_ui->Dolgnost1->setEditText(e.Dolgnost1);
+    m_ui->BitBtn2->setEnabled(hasSelectedRow(e));
+    m_ui->OtmDel->setEnabled(hasSelectedRow(e));
     m_updating = false;
 }
 

@@ -71,9 +71,14 @@ TEST_F(ListWindowsTest, OfficialsEditorShowsAndSavesTheTable) {
               metrics.horizontalAdvance(QStringLiteral("Оперуполномоченный У")) + 4);
 
     editor.run([&] {}); // the table as shown
+    // Replace and Delete wait for a row to act on.
+    EXPECT_FALSE(ui.BitBtn2->isEnabled());
+    EXPECT_FALSE(ui.OtmDel->isEnabled());
     QTest::mouseClick(ui.Tab_F_D->viewport(), Qt::LeftButton, {},
                       ui.Tab_F_D->visualRect(ui.Tab_F_D->model()->index(1, 1)).center());
     EXPECT_EQ(ui.FIO->text(), QStringLiteral("Петров П.П."));
+    EXPECT_TRUE(ui.BitBtn2->isEnabled());
+    EXPECT_TRUE(ui.OtmDel->isEnabled());
     ui.FIO->setText(QStringLiteral("Орлов О.О."));
     QTest::mouseClick(ui.PlusRab, Qt::LeftButton);
     EXPECT_EQ(ui.Tab_F_D->rowCount(), 4);

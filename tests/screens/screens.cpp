@@ -47,7 +47,9 @@ void grab(QWidget& window, const QString& name) {
     const QString path =
         g_out + QLatin1Char('/') + name + QLatin1Char('-') + g_size + QStringLiteral(".png");
     window.grab().save(path);
-    std::printf("%s %dx%d\n", qPrintable(path), window.width(), window.height());
+    const QRect frame = window.frameGeometry();
+    std::printf("%s %dx%d at %d,%d\n", qPrintable(path), frame.width(), frame.height(), frame.x(),
+                frame.y());
     for (const QString& cut : zelmar::test::cutTexts(window))
         std::printf("  cut: %s\n", qPrintable(cut));
 }

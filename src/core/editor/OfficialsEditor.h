@@ -24,6 +24,11 @@ struct OfficialsEditor {
     QString Dolgnost1;
 };
 
+// Whether Replace and Delete have a row to act on; without one they are disabled.
+inline bool hasSelectedRow(const OfficialsEditor& e) {
+    return e.selected >= 1 && e.selected <= e.rows.size();
+}
+
 // The officials table at start: opened, or made from the cards of the last 365 days (or the
 // three default officials when there are no cards).
 void openOfficialsTable(AppState& s);
