@@ -1,4 +1,5 @@
 #include "core/access/Users.h"
+#include "gui/QtPrompts.h"
 #include "gui/TForm1.h"
 #include "gui/TForm5.h"
 #include "gui/TFormNastr.h"
@@ -12,8 +13,14 @@
 #include "ui_TZapusk.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 using namespace zelmar;
 using namespace zelmar::test;
@@ -166,4 +173,39 @@ TEST_F(AccessWindowsTest, AUserLoggedInAtTheStartUpWindowCannotOpenThePasswords)
     EXPECT_EQ(s.access.CurUserName, QStringLiteral("Пользователь 1"));
     EXPECT_FALSE(serviceOpen);
     EXPECT_FALSE(passwordsShown);
+}
+
+TEST_F(AccessWindowsTest, TheFolderChooserMakesANewFolder) {
+    prepareFolder();
+    QtPrompts prompts;
+    const QString made = file(QStringLiteral("Копии/2026"));
+    const auto answer = [](const QString& button) {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        for (QAbstractButton* shown : box->buttons()) {
+            if (shown->text() == button)
+                shown->click();
+        }
+    };
+    // "Создать папку" is at hand; a folder typed that does not exist is made once the clerk
+    // agrees, and a refusal leaves the chooser open.
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* create = dialog->findChild<QToolButton*>(QStringLiteral("newFolderButton"));
+        ASSERT_NE(create, nullptr);
+        EXPECT_TRUE(create->isVisible() && create->isEnabled());
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(made);
+        QTimer::singleShot(0, [&] { answer(QStringLiteral("Нет")); });
+        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_FALSE(QFileInfo::exists(made));
+        QTimer::singleShot(0, [&] { answer(QStringLiteral("Да")); });
+        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+    });
+    const std::optional<QString> chosen =
+        prompts.chooseFolder(QStringLiteral("Папка для хранения резервных копий"), root());
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(QDir::cleanPath(*chosen), made);
+    EXPECT_TRUE(QFileInfo(made).isDir());
 }
