@@ -151,6 +151,9 @@ void nWstavitClick(AppState& s) {
         dropCopy(error);
     }
     try {
+        // The blank card and its key are made before the pass: finding a free key may read
+        // the main card file.
+        ClearOkna(s);
         rebuildMainCardFile(s, [&](const auto& output) {
             const auto add = [&](const TAnketa& card) {
                 output(card);
@@ -164,9 +167,8 @@ void nWstavitClick(AppState& s) {
             eachMainCard(s, [&](qint64 record, const TAnketa& stored) {
                 if (record == shown) {
                     // Behind the shown card (still in the card buffer): a blank card with its
-                    // register number and a new key, gathered as Save gathers.
+                    // register number and the new key, gathered as Save gathers.
                     s.card.GurN = gurN;
-                    ClearOkna(s);
                     const double now = s.clock.now();
                     gatherCard(s, s.card.GurN, toInteger(s.form.Srok), toInteger(s.form.Klu4Form1));
                     s.card.AdminFIO = s.currentUserName();
@@ -199,8 +201,10 @@ void nWstavitClick(AppState& s) {
     s.CardCount = s.main.size();
     s.NavIndex = s.CardCount - 1;
     s.Spisok.refresh();
+    // The new card is the current one: the editor shows it, and the next Insert after goes
+    // below it.
     s.SpisokRow = shown + 1;
-    s.main.seek(shown - 1);
+    s.main.seek(shown);
     Kakay(s);
     if (!copyFailed.isEmpty()) {
         tellPartlyDone(
