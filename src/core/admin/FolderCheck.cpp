@@ -1,5 +1,6 @@
 #include "core/admin/FolderCheck.h"
 
+#include "core/access/Settings.h"
 #include "core/access/Users.h"
 #include "core/admin/CardFields.h"
 #include "core/backup/RegisterFiles.h"
@@ -15,12 +16,15 @@
 #include "core/texts/DayNumber.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <optional>
+#include <sys/stat.h>
 
 namespace zelmar {
 
@@ -93,6 +97,7 @@ private:
     void lists();
     void otherRecordFiles();
     void attachments();
+    void rights();
     QString place(const CardPlace& card) const;
 
     const Paths& m_paths;
@@ -365,6 +370,47 @@ void Checker::attachments() {
     }
 }
 
+// The register holds every password and the applicants' names, addresses and phones: the
+// folder, Baza, the users file and the backups are for the office's own accounts only.
+void Checker::rights() {
+    QString stored = defaultBackupFolder();
+    try {
+        const QStringList settings = readTextLines(m_paths.local(files::Settings));
+        if (settings.size() > 1 && !settings.at(1).trimmed().isEmpty())
+            stored = settings.at(1);
+    } catch (const std::exception&) {
+        // An unreadable settings file is reported above; the default folder is looked at.
+    }
+    const QString backups = m_paths.fromStored(stored);
+    const auto openToOthers = [](const QString& local) -> std::optional<mode_t> {
+        struct stat st {};
+        if (::stat(QFile::encodeName(local).constData(), &st) != 0 || (st.st_mode & S_IRWXO) == 0)
+            return std::nullopt;
+        return st.st_mode & 07777;
+    };
+    const auto warn = [this](const QString& local, mode_t mode) {
+        fault(shown(local),
+              QStringLiteral("доступен другим пользователям компьютера (права %1): закройте "
+                             "доступ командой chmod -R o-rwx")
+                  .arg(mode, 4, 8, QLatin1Char('0')));
+    };
+    for (const QString& local :
+         {m_paths.root(), m_paths.local(u"Baza"), m_paths.local(files::Users), backups}) {
+        if (const auto mode = openToOthers(local))
+            warn(local, *mode);
+    }
+    int open = 0;
+    const QFileInfoList archives = QDir(backups).entryInfoList(
+        {QStringLiteral("b*.zip"), QStringLiteral("B*.ZIP")}, QDir::Files, QDir::Name);
+    for (const QFileInfo& archive : archives)
+        open += openToOthers(archive.filePath()) ? 1 : 0;
+    if (open > 0)
+        fault(shown(backups),
+              QStringLiteral("резервных копий, доступных другим пользователям компьютера: %1 "
+                             "(chmod o-rwx)")
+                  .arg(open));
+}
+
 std::vector<CheckLine> Checker::run() {
     cardFiles();
     doubledKeys();
@@ -373,6 +419,7 @@ std::vector<CheckLine> Checker::run() {
     lists();
     otherRecordFiles();
     attachments();
+    rights();
     return std::move(m_lines);
 }
 

@@ -263,7 +263,7 @@ void ZipReader::extract(const Entry& entry, const QString& to,
         throw ZipError(QString::fromLocal8Bit(zip_strerror(m_zip)));
     const std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> closing(file, zip_fclose);
     const int fd =
-        ::open(to.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        ::open(to.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         IoError::throwErrno(errno, to);
     const auto closeFd = [](const int* f) { ::close(*f); };
