@@ -184,7 +184,7 @@ TEST_F(TemplatesTest, OpeningATemplatePrintingTheListAndTheInstructions) {
 
     // A picture listed with a path of another computer: the runner still gets the report
     // folder's files of its prefix.
-    t.PutFil = QStringLiteral("D:\Old\Zelmar\REPORT\PolnPic.rtf");
+    t.PutFil = QStringLiteral("D:\\Old\\Zelmar\\REPORT\\PolnPic.rtf");
     dxfColorButton1Click(s, t);
     ASSERT_EQ(m_shell.calls.size(), 1);
     EXPECT_EQ(m_shell.calls[0].arguments,
