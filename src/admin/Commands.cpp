@@ -5,6 +5,7 @@
 #include "core/admin/CardCsv.h"
 #include "core/admin/FolderCheck.h"
 #include "core/backup/Backup.h"
+#include "core/backup/Leftovers.h"
 #include "core/backup/Restore.h"
 #include "core/documents/AtomicFile.h"
 #include "core/documents/Office.h"
@@ -108,10 +109,6 @@ int restore(AppState& s, const QString& given) {
         throw Refusal(QStringLiteral("Нет файла архива %1.").arg(given));
     try {
         restoreBaseFolder(s, archive);
-    } catch (const PartlyRestored& error) {
-        throw Refusal(QStringLiteral("База восстановлена не полностью: %1\nВосстановите базу из "
-                                     "архива ещё раз.")
-                          .arg(error.text()));
     } catch (const std::exception& error) {
         throw Refusal(QStringLiteral("База не восстановлена: %1\nФайлы папки Baza не изменены.")
                           .arg(failureMessage(error)));
@@ -210,6 +207,16 @@ int runAdminCommand(const Options& o) {
     } else if (const std::optional<LockHolder> holder = installationLockHolder(root)) {
         complain(QStringLiteral("С папкой %1 работает %2. Файлы читаются, пока их меняют.")
                      .arg(root, describeHolder(*holder)));
+    }
+    // What a crash interrupted is settled before the base folder is looked at.
+    if (writes) {
+        try {
+            for (const QString& text : settleInterruptedWork(root))
+                complain(text);
+        } catch (const std::exception& error) {
+            complain(failureMessage(error));
+            return 1;
+        }
     }
     if (o.command != Command::Restore &&
         !QFileInfo(resolveCaseInsensitive(root, QStringLiteral("Baza"))).isDir()) {

@@ -1,8 +1,10 @@
+#include "core/backup/Leftovers.h"
 #include "core/editor/AppState.h"
 #include "core/platform/Clock.h"
 #include "core/platform/CommandBoundary.h"
 #include "core/platform/InstanceLock.h"
 #include "core/store/FileRights.h"
+#include "core/store/FileSync.h"
 #include "core/store/InstallFolder.h"
 #include "gui/Application.h"
 #include "gui/QtPrompts.h"
@@ -35,6 +37,7 @@ int main(int argc, char** argv) {
     const QString root =
         chooseInstallFolder(arguments, qEnvironmentVariable("ZELMAR_HOME"), QDir::homePath());
 
+    failWritesBeyondFileSizeLimit();
     QtPrompts prompts;
     // What the program makes in the folder is the owner's (or the sharing group's) only.
     if (!runCommand(prompts, [&] { makeOwnFolder(root); }))
@@ -50,8 +53,15 @@ int main(int argc, char** argv) {
             prompts.message(attempt.refusal, QStringLiteral("Zelmar"), Prompts::Icon::Exclamation);
         return 1;
     }
-    if (!runCommand(prompts, [&] { prepareInstallFolder(root); }))
+    // What a crash interrupted is finished or undone before anything opens the base folder.
+    QStringList settled;
+    if (!runCommand(prompts, [&] {
+            settled = settleInterruptedWork(root);
+            prepareInstallFolder(root);
+        }))
         return 1;
+    for (const QString& text : settled)
+        prompts.message(text, QStringLiteral("Zelmar"), Prompts::Icon::Exclamation);
     QDir::setCurrent(root);
 
     SystemClock clock;

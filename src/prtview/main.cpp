@@ -7,6 +7,7 @@
 #include "core/platform/Shell.h"
 #include "core/reports/Prtview.h"
 #include "core/store/FileRights.h"
+#include "core/store/FileSync.h"
 
 #include <QApplication>
 #include <QDate>
@@ -82,6 +83,7 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    failWritesBeyondFileSizeLimit();
     const bool screen = haveScreen();
     std::unique_ptr<QCoreApplication> app;
     if (screen)

@@ -187,7 +187,12 @@ TEST_F(AdminTest, CheckFindsEachFaultAndChangesNothing) {
              write(QStringLiteral("Baza/ArhAnket.dat"),
                    bytes(QStringLiteral("Baza/Anketi.dat")).first(TAnketa::Size));
          },
-         QStringLiteral("Baza/ArhAnket.dat карточка 1 (№ %1").arg(first.GurN)},
+         QStringLiteral("и в главной картотеке, и в архиве: Baza/Anketi.dat карточка 1 (№ %1 от "
+                        "%2), Baza/ArhAnket.dat карточка 1")
+             .arg(first.GurN)
+             .arg(dateOf(first.DateOtkaza).toString(QStringLiteral("dd.MM.yyyy")))},
+        {"interrupted restore", [&] { QDir().mkpath(file(QStringLiteral("Baza.ready-a1b2c3"))); },
+         QStringLiteral("ошибка: Baza.ready-a1b2c3: прерванное восстановление базы")},
         {"doubled number in a year",
          [&] {
              editCard(QStringLiteral("Baza/Anketi.dat"), 4, [&](TAnketa& c) {

@@ -3,6 +3,7 @@
 #include "core/access/Settings.h"
 #include "core/access/Users.h"
 #include "core/admin/CardFields.h"
+#include "core/backup/Leftovers.h"
 #include "core/backup/RegisterFiles.h"
 #include "core/editor/MainCardFile.h"
 #include "core/platform/Errors.h"
@@ -98,6 +99,7 @@ private:
     void otherRecordFiles();
     void attachments();
     void rights();
+    void interrupted();
     QString place(const CardPlace& card) const;
 
     const Paths& m_paths;
@@ -231,16 +233,32 @@ void eachRun(std::vector<CardPlace>& places, Report&& report) {
 void Checker::doubledKeys() {
     Listing listing(m_lines, m_cardFiles.value(0),
                     QStringLiteral("… и ещё ключей, которые носят несколько карточек: %1"));
+    // A card is in one of the two files: one in both was moved to the archive halfway.
+    Listing both(m_lines, m_cardFiles.value(0) + QStringLiteral(" и ") + m_cardFiles.value(1),
+                 QStringLiteral("… и ещё ключей и в главной картотеке, и в архиве: %1"));
     eachRun(m_keys, [&](const CardPlace* run, size_t count) {
         QStringList places;
         for (size_t i = 0; i < count && i < kListed; ++i)
             places.append(place(run[i]));
-        listing.add(QStringLiteral("ключ %1 у %2 карточек: %3")
-                        .arg(run->value)
-                        .arg(count)
-                        .arg(places.join(QStringLiteral(", "))));
+        const bool inBoth =
+            std::any_of(run, run + count, [](const CardPlace& p) { return p.file == 0; }) &&
+            std::any_of(run, run + count, [](const CardPlace& p) { return p.file == 1; });
+        (inBoth ? both : listing)
+            .add(QStringLiteral("ключ %1 у %2 карточек%3: %4")
+                     .arg(run->value)
+                     .arg(count)
+                     .arg(inBoth ? QStringLiteral(" и в главной картотеке, и в архиве") : QString())
+                     .arg(places.join(QStringLiteral(", "))));
     });
     m_keys = {};
+}
+
+// What a crash interrupted, as the next start would settle it.
+void Checker::interrupted() {
+    for (const QString& line : interruptedWork(m_paths.root())) {
+        const qsizetype colon = line.indexOf(QStringLiteral(": "));
+        fault(line.left(colon), line.mid(colon + 2));
+    }
 }
 
 void Checker::doubledNumbers() {
@@ -420,6 +438,7 @@ std::vector<CheckLine> Checker::run() {
     otherRecordFiles();
     attachments();
     rights();
+    interrupted();
     return std::move(m_lines);
 }
 
