@@ -20,6 +20,7 @@
 #include "core/editor/MainWindowEvents.h"
 #include "core/editor/Navigation.h"
 #include "core/platform/Clock.h"
+#include "core/platform/Errors.h"
 #include "core/platform/ScriptedPrompts.h"
 #include "core/platform/Shell.h"
 #include "core/store/Paths.h"
@@ -42,6 +43,8 @@ int fail(const QString& text) {
 
 QHash<int, int> keysOf(const QString& path) {
     QHash<int, int> keys;
+    if (!QFile::exists(path))
+        return keys; // a card file not made yet holds no card
     TypedFile<TAnketa> file;
     file.openForReading(path);
     for (qint64 i = 0; i < file.size(); ++i)
@@ -83,12 +86,20 @@ int main(int argc, char** argv) {
     const QString root = args.at(1);
     const QString command = args.at(2);
     const QString argument = args.value(3);
-    if (command == u"settle") {
-        settleInterruptedWork(root);
-        return 0;
+    try {
+        if (command == u"settle") {
+            settleInterruptedWork(root);
+            return 0;
+        }
+        if (command == u"verify")
+            return verify(root, argument);
+    } catch (const std::exception& error) {
+        return fail(command + QStringLiteral(": ") + QString::fromLocal8Bit(error.what()) +
+                    QStringLiteral(" ") +
+                    (dynamic_cast<const IoError*>(&error)
+                         ? dynamic_cast<const IoError*>(&error)->path()
+                         : QString()));
     }
-    if (command == u"verify")
-        return verify(root, argument);
 
     SystemClock clock;
     ScriptedPrompts prompts;
