@@ -217,16 +217,16 @@ void pickRow(AppState& s, PrintSelection& p, int table, qint64 row) {
         s.main.seek(record + 1);
         return;
     }
-    // In the working card file and the archive the stored date must be the whole day itself.
+    // In the working card file and the archive too the day is compared as a whole day: a card
+    // stored with a time of day is the card of its row, not the file's last one.
     const RecordFile& file = fileOf(s, table);
     const std::vector<std::int64_t>& keys = grid.numbersAndDays();
-    const double day = MainCardFile::dayOf(key);
     TAnketa c;
-    for (size_t record = 0; record < keys.size(); ++record) {
-        if (keys[record] != key || MainCardFile::dayOf(key) == MainCardFile::kNoDay)
-            continue;
-        file.readRecords(static_cast<qint64>(record), 1, &c);
-        if (c.DateOtkaza == day) {
+    if (MainCardFile::dayOf(key) != MainCardFile::kNoDay) {
+        for (size_t record = 0; record < keys.size(); ++record) {
+            if (keys[record] != key)
+                continue;
+            file.readRecords(static_cast<qint64>(record), 1, &c);
             showInPanel(p, c);
             p.cardRecord = static_cast<qint64>(record);
             return;
