@@ -9,6 +9,7 @@
 #include <zip.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -154,6 +155,56 @@ struct StringWriter : pugi::xml_writer {
     }
 };
 
+// A letter's parts are small. A blank whose parts would unpack to more than this is damaged, or
+// made to fill the memory, and is refused before anything is unpacked.
+constexpr zip_uint64_t kMaxUnpacked = 64 << 20;
+
+// The sizes the blank declares for its parts, added up, against the bound.
+void checkUnpackedSize(zip_t* archive, const QString& what) {
+    const zip_int64_t entries = zip_get_num_entries(archive, 0);
+    zip_uint64_t total = 0;
+    for (zip_int64_t i = 0; i < entries; ++i) {
+        zip_stat_t stat;
+        const bool known = zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat) == 0 &&
+                           (stat.valid & ZIP_STAT_SIZE);
+        if (known && stat.size <= kMaxUnpacked - total) {
+            total += stat.size;
+            continue;
+        }
+        throw DocumentError(
+            QStringLiteral("Бланк «%1» повреждён: распакованный, он занял бы больше %2 МБ, а "
+                           "бланк письма столько занимать не может. Замените бланк.")
+                .arg(what)
+                .arg(kMaxUnpacked >> 20));
+    }
+}
+
+// Reads a part piece by piece, never beyond the size it declares (which the bound checked):
+// data that runs longer, or stops short, is a damaged part.
+std::optional<std::string> readPart(zip_t* archive, zip_uint64_t index) {
+    zip_stat_t stat;
+    if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) ||
+        stat.size > kMaxUnpacked)
+        return std::nullopt;
+    zip_file_t* file = zip_fopen_index(archive, index, 0);
+    if (!file)
+        return std::nullopt;
+    const std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> closing(file, zip_fclose);
+    std::string bytes;
+    char buffer[1 << 16];
+    for (;;) {
+        const zip_int64_t n = zip_fread(file, buffer, sizeof buffer);
+        if (n < 0 || static_cast<zip_uint64_t>(n) > stat.size - bytes.size())
+            return std::nullopt;
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    if (bytes.size() != stat.size)
+        return std::nullopt;
+    return bytes;
+}
+
 } // namespace
 
 bool looksLikeZip(const QByteArray& bytes) {
@@ -170,6 +221,7 @@ void fillDocx(const QString& templatePath, const QString& output, const QString&
     Zip in(zip_open(templatePath.toLocal8Bit().constData(), ZIP_RDONLY, &error));
     if (!in)
         throw broken(QStringLiteral("это не архив DOCX"));
+    checkUnpackedSize(in.get(), what);
     Zip out(zip_open(output.toLocal8Bit().constData(), ZIP_CREATE | ZIP_EXCL, &error));
     if (!out)
         throw DocumentError(QStringLiteral("Не удаётся создать файл «%1».").arg(output));
@@ -183,23 +235,14 @@ void fillDocx(const QString& templatePath, const QString& output, const QString&
         const QString name = QString::fromUtf8(rawName);
         zip_source_t* source = nullptr;
         if (isTextPart(name)) {
-            zip_stat_t stat;
-            zip_file_t* file = zip_fopen_index(in.get(), static_cast<zip_uint64_t>(i), 0);
-            if (!file || zip_stat_index(in.get(), static_cast<zip_uint64_t>(i), 0, &stat) != 0) {
-                if (file)
-                    zip_fclose(file);
-                throw broken(name);
-            }
-            std::string xml(static_cast<size_t>(stat.size), '\0');
-            const zip_int64_t read = zip_fread(file, xml.data(), stat.size);
-            zip_fclose(file);
-            if (read != static_cast<zip_int64_t>(stat.size))
+            const std::optional<std::string> xml = readPart(in.get(), static_cast<zip_uint64_t>(i));
+            if (!xml)
                 throw broken(name);
             pugi::xml_document part;
             const unsigned options = pugi::parse_default | pugi::parse_declaration |
                                      pugi::parse_ws_pcdata | pugi::parse_comments | pugi::parse_pi |
                                      pugi::parse_doctype;
-            if (!part.load_buffer(xml.data(), xml.size(), options, pugi::encoding_utf8))
+            if (!part.load_buffer(xml->data(), xml->size(), options, pugi::encoding_utf8))
                 throw broken(name);
             if (fillPart(part, fields)) {
                 StringWriter writer;
