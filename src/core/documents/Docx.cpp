@@ -8,6 +8,7 @@
 #include <pugixml.hpp>
 #include <zip.h>
 
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -78,13 +79,34 @@ void replaceTag(std::vector<pugi::xml_node>& nodes, std::vector<QString>& texts,
     }
 }
 
+// The text nodes of every paragraph, in document order, each in its innermost paragraph (a
+// text box's paragraphs lie inside a paragraph of the body). One walk over the part, however
+// deep paragraphs are nested.
+std::vector<std::vector<pugi::xml_node>> paragraphTexts(pugi::xml_document& part) {
+    struct Walker : pugi::xml_tree_walker {
+        std::vector<std::vector<pugi::xml_node>> paragraphs;
+        std::vector<std::pair<int, size_t>> open; // depth and index of enclosing paragraphs
+        bool for_each(pugi::xml_node& node) override {
+            while (!open.empty() && open.back().first >= depth())
+                open.pop_back();
+            const pugi::char_t* name = node.name();
+            if (std::strcmp(name, "w:p") == 0) {
+                open.emplace_back(depth(), paragraphs.size());
+                paragraphs.emplace_back();
+            } else if (std::strcmp(name, "w:t") == 0 && !open.empty()) {
+                paragraphs[open.back().second].push_back(node);
+            }
+            return true;
+        }
+    } walker;
+    part.traverse(walker);
+    return std::move(walker.paragraphs);
+}
+
 // Fills one XML part; true when something was replaced.
 bool fillPart(pugi::xml_document& part, const QList<std::pair<QString, QString>>& fields) {
     bool changed = false;
-    for (const pugi::xpath_node& p : part.select_nodes("//w:p")) {
-        std::vector<pugi::xml_node> nodes;
-        for (const pugi::xpath_node& t : p.node().select_nodes(".//w:t"))
-            nodes.push_back(t.node());
+    for (std::vector<pugi::xml_node>& nodes : paragraphTexts(part)) {
         if (nodes.empty())
             continue;
         std::vector<QString> texts;
