@@ -33,6 +33,9 @@ Workspace& Workspace::instance() {
 }
 
 Workspace::Workspace() {
+    // Qt's warnings about what an input holds ("Broken filename passed to function" for a path
+    // with a zero byte) would bury the fuzzer's own report.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     if (!folder().isValid())
         std::abort();
     m_root = folder().path();
