@@ -326,6 +326,29 @@ TEST_F(LettersTest, BlankThatWouldUnpackBeyondBoundIsRefusedAsDamaged) {
     }
 }
 
+TEST_F(LettersTest, DocxBlankWithoutDocumentTextIsRefused) {
+    AppState& s = startWithCard();
+    const QString target = file(QStringLiteral("Otveti/1.doc"));
+    // A zip archive of no parts (only its end record), and one without the document's text.
+    writeBytes(QStringLiteral("Temp/empty.docx"), QByteArray("PK\5\6", 4) + QByteArray(18, '\0'));
+    writeDocx(file(QStringLiteral("Temp/other.docx")), {QStringLiteral("#gn#")});
+    {
+        int error = 0;
+        zip_t* archive =
+            zip_open(file(QStringLiteral("Temp/other.docx")).toLocal8Bit().constData(), 0, &error);
+        ASSERT_NE(archive, nullptr);
+        ASSERT_EQ(zip_delete(archive, zip_name_locate(archive, "word/document.xml", 0)), 0);
+        ASSERT_EQ(zip_close(archive), 0);
+    }
+    for (const char* blank : {"Temp/empty.docx", "Temp/other.docx"}) {
+        SCOPED_TRACE(blank);
+        EXPECT_THROW(makeFilledDocument(file(QLatin1String(blank)), target,
+                                        file(QStringLiteral("Temp")), letterFields(s)),
+                     DocumentError);
+        EXPECT_FALSE(QFileInfo::exists(target));
+    }
+}
+
 TEST_F(LettersTest, MailLinkKeepsEveryTextAsText) {
     CardForm f;
     f.EMail = QStringLiteral(" adr ");

@@ -244,6 +244,10 @@ void fillDocx(const QString& templatePath, const QString& output, const QString&
     if (!in)
         throw broken(QStringLiteral("это не архив DOCX"));
     checkUnpackedSize(in.get(), what);
+    // The text of the letter: without it there is nothing to fill (and an archive of no parts
+    // would make no file at all).
+    if (zip_name_locate(in.get(), "word/document.xml", 0) < 0)
+        throw broken(QStringLiteral("в нём нет текста документа (word/document.xml)"));
     Zip out(zip_open(output.toLocal8Bit().constData(), ZIP_CREATE | ZIP_EXCL, &error));
     if (!out)
         throw DocumentError(QStringLiteral("Не удаётся создать файл «%1».").arg(output));
