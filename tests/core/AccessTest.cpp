@@ -329,7 +329,7 @@ TEST_F(AccessTest, TheSettingsWindowShowsFoldersAsPathsOfThisComputer) {
         const char* saved;
     } cases[] = {
         {"c:\\Zelmar\\Backup", "@/Backup", "c:\\Zelmar\\Backup"},
-        {"C:\\ZELMAR\\BAZA", "@/Baza", "c:\\Zelmar\\Baza"},
+        {"C:\\ZELMAR\\TEMP", "@/Temp", "c:\\Zelmar\\Temp"},
         {"c:/Zelmar/Backup", "@/Backup", "c:\\Zelmar\\Backup"},
         {"c:\\Zelmar", "@", "c:\\Zelmar"},
         {"/srv/copies", "/srv/copies", "/srv/copies"},
