@@ -5,6 +5,7 @@
 #include "core/reports/RegisterBook.h"
 #include "core/reports/SpreadsheetExport.h"
 #include "core/texts/DayNumber.h"
+#include "gui/BoxRoom.h"
 #include "gui/GridColumns.h"
 #include "gui/QtColours.h"
 #include "gui/TFiltrOkno.h"
@@ -62,6 +63,15 @@ TPrintWibor::TPrintWibor(AppState& state, QWidget* parent)
         palette.setColor(QPalette::Disabled, role, QColor(0x70, 0x70, 0x70));
     setPalette(palette);
     plainKeys(*this);
+    // The panel shows the longest ground of refusal of the list whole (one that the clerk made
+    // longer than a line of the panel can hold shows its start).
+    QString widest;
+    for (const QString& motive : m_state.lists.items(ListId::Motiv)) {
+        if (m_ui->Motiv->fontMetrics().horizontalAdvance(motive) >
+            m_ui->Motiv->fontMetrics().horizontalAdvance(widest))
+            widest = motive;
+    }
+    roomFor(m_ui->Motiv, widest.left(60));
     connectCommands();
     writeControls();
 }

@@ -144,6 +144,9 @@ int main(int argc, char** argv) {
     print.setFilterWindow(&filtr);
     print.show();
     grab(print, QStringLiteral("TPrintWibor"));
+    // A card picked: the panel shows it.
+    print.run([&] { TablMouseDown(state, print.selection(), PrintSelection::Main, 1, 2); });
+    grab(print, QStringLiteral("TPrintWibor-picked"));
     // The working tab as the start filled it; its register book, export and templates.
     auto* tabs = print.findChild<QTabWidget*>(QStringLiteral("Stranici"));
     tabs->setCurrentWidget(print.findChild<QWidget*>(QStringLiteral("RabStr")));
