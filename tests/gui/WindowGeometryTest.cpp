@@ -1,3 +1,4 @@
+#include "core/editor/MainWindowEvents.h"
 #include "gen/Generator.h"
 #include "gui/TForm1.h"
 #include "gui/TPrintWibor.h"
@@ -134,4 +135,27 @@ TEST_F(WindowGeometryTest, TheCardEditorShowsTheWidestValueOfEachBoxWhole) {
         QApplication::processEvents();
         EXPECT_EQ(cutTexts(main), QStringList()) << size.width() << "x" << size.height();
     }
+}
+
+TEST_F(WindowGeometryTest, ThePrintWindowsPanelShowsThePickedCardWhole) {
+    prepareFolder();
+    AppState& listed = newState();
+    FormCreate(listed);
+    // A card with the longest ground of refusal of the installed list and a long name.
+    TAnketa card = makeCard(1, 46000, 901, 1, QStringLiteral("Щербакова Ёлка Владимировна"));
+    QString widest;
+    for (const QString& motive : listed.lists.items(ListId::Motiv))
+        widest = motive.size() > widest.size() ? motive : widest;
+    card.Motiv = widest;
+    card.KemWines = QStringLiteral("Преображенский А.В.");
+    card.ProkOtmetka = QStringLiteral("Проверено");
+    writeCards(QStringLiteral("Baza/Anketi.dat"), {card});
+    AppState& s = start();
+    TPrintWibor print(s);
+    print.show();
+    QApplication::processEvents();
+    print.run([&] { TablMouseDown(s, print.selection(), PrintSelection::Main, 1, 2); });
+    QApplication::processEvents();
+    ASSERT_EQ(print.ui().Motiv->text(), widest);
+    EXPECT_EQ(cutTexts(print), QStringList());
 }
