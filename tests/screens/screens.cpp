@@ -174,5 +174,9 @@ int main(int argc, char** argv) {
     statistics(QDate(2025, 1, 1), QDate(2026, 12, 31), 0, QStringLiteral("months"));
     statistics(QDate(1901, 1, 1), QDate(2026, 12, 31), 2, QStringLiteral("officials"));
     statistics(QDate(1901, 1, 1), QDate(2026, 12, 31), 4, QStringLiteral("motives"));
+    // Its spreadsheet text and report data, for a look at them.
+    statistics(QDate(2025, 1, 1), QDate(2026, 12, 31), 1, QStringLiteral("quarters"));
+    stat.findChild<QPushButton*>(QStringLiteral("StatExcel"))->click();
+    stat.findChild<QPushButton*>(QStringLiteral("StatPechat"))->click();
     return 0;
 }

@@ -60,6 +60,13 @@ void StatisticsModel::setTable(StatTable table) {
     endResetModel();
 }
 
+void StatisticsModel::clear() {
+    beginResetModel();
+    m_table = {};
+    m_filled = false;
+    endResetModel();
+}
+
 int StatisticsModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() || !m_filled ? 0 : static_cast<int>(m_table.shownRows());
 }
@@ -102,7 +109,7 @@ void StatistikaFormShow(AppState& s, StatisticsForm& f) {
     const QDate today = dateOf(s.clock.today());
     f.StatS = dayNumber(QDate(today.year(), today.month(), 1));
     f.StatPo = dayNumber(today);
-    f.StatTabl.setTable({});
+    f.StatTabl.clear();
     f.StatGrafik = {};
     f.shown = false;
 }

@@ -15,6 +15,8 @@ class StatisticsModel : public QAbstractTableModel {
 public:
     const StatTable& table() const { return m_table; }
     void setTable(StatTable table);
+    // Nothing counted: no rows.
+    void clear();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
