@@ -268,6 +268,27 @@ TEST_F(StatisticsTest, EveryCellMatchesCountsMadeFromTheCards) {
     }
 }
 
+TEST_F(StatisticsTest, ManySpellingsStillMeetInTheirGroups) {
+    // More spellings than the pass remembers: the later ones are folded card by card.
+    std::vector<TAnketa> cards;
+    for (int i = 0; i < 5000; ++i) {
+        TAnketa c = makeCard(i + 1, kFrom, 2000 + i);
+        const QString name = QStringLiteral("Лицо %1").arg(i % 4500);
+        c.KemWines = i < 4500 ? name : QStringLiteral(" ") + name.toUpper();
+        cards.push_back(c);
+    }
+    AppState& s = startWith(cards, {});
+    NoProgress none;
+    const StatTable table =
+        countStatistics({kFrom, kTo, StatGrouping::Official, false}, s.main, nullptr, none);
+    ASSERT_EQ(table.rows.size(), 4500u);
+    EXPECT_EQ(table.rows[0].counts.materials, 2);
+    EXPECT_EQ(table.rows[0].group, QStringLiteral("Лицо 0"));
+    EXPECT_EQ(table.rows[499].counts.materials, 2);
+    EXPECT_EQ(table.rows[500].counts.materials, 1);
+    EXPECT_EQ(table.total.materials, 5000);
+}
+
 TEST_F(StatisticsTest, TheChartShowsTheLargestGroupsAndTheRestAsOne) {
     StatTable byOfficial;
     byOfficial.query.grouping = StatGrouping::Official;
@@ -374,6 +395,14 @@ TEST_F(StatisticsTest, TheWindowCountsShowsExportsAndPrints) {
         (QStringList{QStringLiteral("StatDat.txt"), QStringLiteral("StatPic.rtf"),
                      QStringLiteral("StatRep.rtf"), QStringLiteral("-"), QStringLiteral("/m")}));
     EXPECT_EQ(m_shell.calls[1].arguments.last(), QStringLiteral("/p"));
+
+    // A full disk: the previous data file stays whole and the runner is not started.
+    const QByteArray printed = readBytes(QStringLiteral("REPORT/StatDat.txt"));
+    m_shell.calls.clear();
+    f.StatGrup = static_cast<int>(StatGrouping::Month);
+    withFileSizeLimit(64, [&] { EXPECT_THROW(StatPechatClick(s, f), IoError); });
+    EXPECT_EQ(readBytes(QStringLiteral("REPORT/StatDat.txt")), printed);
+    EXPECT_TRUE(m_shell.calls.isEmpty());
 }
 
 TEST(StatisticsReport, TheDataFileAndItsMerge) {

@@ -20,6 +20,9 @@ namespace {
 constexpr qint64 kBlockCards = (1 << 20) / TAnketa::Size;
 // 30.12.1899 is day 0; 01.01.1970 is day 25569.
 constexpr long long kUnixEpochDay = 25569;
+// Spellings of group texts remembered as they were met; a register of free texts beyond them
+// still counts right, only more slowly.
+constexpr size_t kRememberedSpellings = 4096;
 
 // The month of a whole day number as year * 12 + month - 1, by the civil calendar's
 // arithmetic: no date object per card.
@@ -108,18 +111,15 @@ public:
     StatCounts& of(const TAnketa& card, double wholeDay) {
         if (m_byTime)
             return m_times[static_cast<size_t>(timeIndex(wholeDay) - m_first)];
-        const std::string_view text = trimmed(groupText(card, m_grouping));
-        char folded[256];
-        for (size_t i = 0; i < text.size(); ++i)
-            folded[i] = static_cast<char>(kCp1251Lower[static_cast<unsigned char>(text[i])]);
-        const std::string_view key(folded, text.size());
-        const auto found = m_byText.find(key);
-        if (found != m_byText.end())
-            return m_texts[found->second].counts;
-        m_byText.emplace(std::string(key), m_texts.size());
-        m_texts.push_back(
-            {fromCp1251(text.data(), static_cast<qsizetype>(text.size())), std::string(key), {}});
-        return m_texts.back().counts;
+        // A spelling met before goes to its group at the cost of one look-up.
+        const std::string_view raw = groupText(card, m_grouping);
+        const auto known = m_byRaw.find(raw);
+        if (known != m_byRaw.end())
+            return m_texts[known->second].counts;
+        const size_t group = textGroup(raw);
+        if (m_byRaw.size() < kRememberedSpellings)
+            m_byRaw.emplace(std::string(raw), group);
+        return m_texts[group].counts;
     }
 
     // The rows in the grouping's order: time from the first group with cards to the last
@@ -153,6 +153,22 @@ public:
     }
 
 private:
+    // The group of a spelling not met before: its text trimmed and folded.
+    size_t textGroup(std::string_view raw) {
+        const std::string_view text = trimmed(raw);
+        char folded[256];
+        for (size_t i = 0; i < text.size(); ++i)
+            folded[i] = static_cast<char>(kCp1251Lower[static_cast<unsigned char>(text[i])]);
+        const std::string_view key(folded, text.size());
+        const auto found = m_byText.find(key);
+        if (found != m_byText.end())
+            return found->second;
+        m_byText.emplace(std::string(key), m_texts.size());
+        m_texts.push_back(
+            {fromCp1251(text.data(), static_cast<qsizetype>(text.size())), std::string(key), {}});
+        return m_texts.size() - 1;
+    }
+
     int timeIndex(double wholeDay) const {
         const int month = monthIndexOf(wholeDay);
         return m_grouping == StatGrouping::Quarter ? month / 3 : month;
@@ -169,7 +185,9 @@ private:
     int m_first = 0;
     std::vector<StatCounts> m_times;
     std::vector<Text> m_texts;
+    // Groups by their folded text, and by every spelling met.
     std::unordered_map<std::string, size_t, TextHash, std::equal_to<>> m_byText;
+    std::unordered_map<std::string, size_t, TextHash, std::equal_to<>> m_byRaw;
 };
 
 bool hasText(std::string_view text) {
