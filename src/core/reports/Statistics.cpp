@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,9 +22,6 @@ namespace {
 constexpr qint64 kBlockCards = (1 << 20) / TAnketa::Size;
 // 30.12.1899 is day 0; 01.01.1970 is day 25569.
 constexpr long long kUnixEpochDay = 25569;
-// Spellings of group texts remembered as they were met; a register of free texts beyond them
-// still counts right, only more slowly.
-constexpr size_t kRememberedSpellings = 4096;
 
 // The month of a whole day number as year * 12 + month - 1, by the civil calendar's
 // arithmetic: no date object per card.
@@ -91,9 +90,67 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
+// A hash of a short text from its length and three words of it (its start, middle and end):
+// a few multiplications per card, whatever the text's length. Texts that share those words
+// only share a bucket.
 struct TextHash {
     using is_transparent = void;
-    size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+    size_t operator()(std::string_view text) const {
+        const auto word = [&text](size_t at) {
+            std::uint64_t w = 0;
+            std::memcpy(&w, text.data() + at, std::min<size_t>(8, text.size() - at));
+            return w;
+        };
+        std::uint64_t h = text.size() * 0x9E3779B97F4A7C15ull;
+        if (!text.empty()) {
+            const size_t last = text.size() > 8 ? text.size() - 8 : 0;
+            for (const size_t at : {size_t(0), last / 2, last})
+                h = (h ^ word(at)) * 0xFF51AFD7ED558CCDull;
+        }
+        return static_cast<size_t>(h ^ (h >> 29));
+    }
+};
+
+// The spellings of group texts met in a pass and their groups: an open table of a power-of-two
+// size, so a card's text is found by one hash and mostly one comparison. It remembers the
+// first 4096 spellings; a register of free texts beyond them still counts right, only more
+// slowly.
+class Spellings {
+public:
+    static constexpr size_t kNone = SIZE_MAX;
+
+    size_t find(std::string_view text, std::uint64_t hash) const {
+        for (size_t at = hash & kMask;; at = (at + 1) & kMask) {
+            const Slot& slot = m_slots[at];
+            if (slot.spelling == kEmpty)
+                return kNone;
+            if (slot.hash == hash && m_texts[slot.spelling] == text)
+                return m_groups[slot.spelling];
+        }
+    }
+
+    void add(std::string_view text, std::uint64_t hash, size_t group) {
+        if (m_texts.size() >= kMost)
+            return;
+        size_t at = hash & kMask;
+        while (m_slots[at].spelling != kEmpty)
+            at = (at + 1) & kMask;
+        m_slots[at] = {hash, static_cast<std::uint32_t>(m_texts.size())};
+        m_texts.emplace_back(text);
+        m_groups.push_back(group);
+    }
+
+private:
+    static constexpr size_t kMost = 4096;
+    static constexpr size_t kMask = 2 * kMost - 1; // at most half the slots are used
+    static constexpr std::uint32_t kEmpty = UINT32_MAX;
+    struct Slot {
+        std::uint64_t hash = 0;
+        std::uint32_t spelling = kEmpty;
+    };
+    std::vector<Slot> m_slots = std::vector<Slot>(kMask + 1);
+    std::vector<std::string> m_texts;
+    std::vector<size_t> m_groups;
 };
 
 // The groups of a pass: by the month or quarter index for time, by the folded text otherwise.
@@ -113,12 +170,12 @@ public:
             return m_times[static_cast<size_t>(timeIndex(wholeDay) - m_first)];
         // A spelling met before goes to its group at the cost of one look-up.
         const std::string_view raw = groupText(card, m_grouping);
-        const auto known = m_byRaw.find(raw);
-        if (known != m_byRaw.end())
-            return m_texts[known->second].counts;
-        const size_t group = textGroup(raw);
-        if (m_byRaw.size() < kRememberedSpellings)
-            m_byRaw.emplace(std::string(raw), group);
+        const std::uint64_t hash = TextHash()(raw);
+        size_t group = m_spellings.find(raw, hash);
+        if (group == Spellings::kNone) {
+            group = textGroup(raw);
+            m_spellings.add(raw, hash, group);
+        }
         return m_texts[group].counts;
     }
 
@@ -185,9 +242,9 @@ private:
     int m_first = 0;
     std::vector<StatCounts> m_times;
     std::vector<Text> m_texts;
-    // Groups by their folded text, and by every spelling met.
+    // Groups by their folded text, and by the spellings met.
     std::unordered_map<std::string, size_t, TextHash, std::equal_to<>> m_byText;
-    std::unordered_map<std::string, size_t, TextHash, std::equal_to<>> m_byRaw;
+    Spellings m_spellings;
 };
 
 bool hasText(std::string_view text) {
