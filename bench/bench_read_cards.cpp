@@ -1,7 +1,6 @@
 // Reading all cards of the main card file, beside a plain sequential read of the same file.
 #include "BenchSupport.h"
 #include "core/editor/MainCardFile.h"
-#include "gen/Generator.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
