@@ -166,8 +166,14 @@ public:
     }
 
     StatCounts& of(const TAnketa& card, double wholeDay) {
-        if (m_byTime)
-            return m_times[static_cast<size_t>(timeIndex(wholeDay) - m_first)];
+        if (m_byTime) {
+            // Cards lie in the order of their days: the day of the card before is the usual one.
+            if (wholeDay != m_lastDay) {
+                m_lastDay = wholeDay;
+                m_lastTime = static_cast<size_t>(timeIndex(wholeDay) - m_first);
+            }
+            return m_times[m_lastTime];
+        }
         // A spelling met before goes to its group at the cost of one look-up.
         const std::string_view raw = groupText(card, m_grouping);
         const std::uint64_t hash = TextHash()(raw);
@@ -241,6 +247,8 @@ private:
     bool m_byTime;
     int m_first = 0;
     std::vector<StatCounts> m_times;
+    double m_lastDay = std::nan("");
+    size_t m_lastTime = 0;
     std::vector<Text> m_texts;
     // Groups by their folded text, and by the spellings met.
     std::unordered_map<std::string, size_t, TextHash, std::equal_to<>> m_byText;
