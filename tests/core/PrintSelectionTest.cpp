@@ -311,8 +311,7 @@ TEST_F(PrintSelectionTest, TheIndexOfNumbersAndDaysFollowsEveryWrite) {
     EXPECT_EQ(records(4, day(2, 7200000)), (std::vector<std::int32_t>{0, 1}));
     TAnketa moved = makeCard(4, day(3), 1);
     f.put(0, &moved);
-    f.seek(3);
-    f.store(makeCard(4, day(2), 4));
+    f.store(3, makeCard(4, day(2), 4));
     EXPECT_EQ(records(4, day(2)), (std::vector<std::int32_t>{1, 3}));
     EXPECT_EQ(records(4, day(3)), (std::vector<std::int32_t>{0, 2}));
     EXPECT_TRUE(records(4, std::numeric_limits<double>::quiet_NaN()).empty());

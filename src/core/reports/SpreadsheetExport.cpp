@@ -187,7 +187,7 @@ public:
     explicit ScratchFile(const QString& path)
         : m_replacement(path) {
         m_fd = ::open(m_replacement.tempPath().toLocal8Bit().constData(),
-                      O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+                      O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (m_fd < 0)
             IoError::throwErrno(errno, path);
     }
