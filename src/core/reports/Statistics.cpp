@@ -4,6 +4,7 @@
 #include "core/search/TextFold.h"
 #include "core/store/RecordFile.h"
 #include "core/store/TAnketa.h"
+#include "core/texts/DateTexts.h"
 #include "core/texts/DayNumber.h"
 
 #include <algorithm>
@@ -384,9 +385,9 @@ StatTable countStatistics(const StatQuery& query, const RecordFile& main, const 
     const QByteArray cancelled = foldedCondition(QStringLiteral("Отменено"));
     Groups groups(table.query);
     const auto countCard = [&](const TAnketa& card) {
-        const double day = std::trunc(card.DateOtkaza);
-        if (!(day >= from && day <= to))
+        if (!dayInRange(card.DateOtkaza, from, to))
             return;
+        const double day = std::trunc(card.DateOtkaza);
         StatCounts& c = groups.of(card, day);
         ++c.materials;
         const int mark = card.ProkOtmetka.size();
