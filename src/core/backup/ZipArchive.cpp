@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
-#include <limits>
 #include <fcntl.h>
+#include <limits>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
