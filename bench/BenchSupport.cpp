@@ -1,5 +1,8 @@
 #include "BenchSupport.h"
 
+#include "core/store/TAnketa.h"
+#include "gen/Generator.h"
+
 #include <QFile>
 
 #include <cstdio>
@@ -68,6 +71,22 @@ double peakMemoryMiB() {
 void printRow(const QString& what, double seconds, double yardstick) {
     std::printf("  %-52s %9.3f s   %5.2fx\n", qPrintable(what), seconds,
                 yardstick > 0 ? seconds / yardstick : 0.0);
+}
+
+QString generatedCardFile(const QString& folder, qint64 cards) {
+    const QString path = folder + QStringLiteral("/Anketi%1.dat").arg(cards);
+    gen::Options options;
+    options.cards = cards;
+    gen::writeCardFile(path, options);
+    std::printf("%lld cards (%.0f MiB):\n", static_cast<long long>(cards),
+                static_cast<double>(cards) * TAnketa::Size / (1 << 20));
+    return path;
+}
+
+double plainReadRow(const QString& path) {
+    const double plain = timeIt([&] { plainRead(path); });
+    printRow(QStringLiteral("plain sequential read"), plain, plain);
+    return plain;
 }
 
 } // namespace zelmar::bench

@@ -1,6 +1,7 @@
 #include "admin/Commands.h"
 
 #include "admin/Console.h"
+#include "admin/StatCommand.h"
 #include "core/access/Settings.h"
 #include "core/admin/CardCsv.h"
 #include "core/admin/FolderCheck.h"
@@ -57,18 +58,6 @@ QStringView cardFileOf(Source source) {
         break;
     }
     return files::WorkingCards;
-}
-
-// Opens the chosen card file for reading into `file`; a card cut off at its end is left out.
-void openSource(AppState& s, CardFile& file, Source source) {
-    const QString path = s.local(cardFileOf(source));
-    if (!fileExists(path))
-        throw Refusal(QStringLiteral("Нет картотеки %1.").arg(path));
-    file.openForReading(path);
-    if (file.tailBytes() > 0)
-        complain(QStringLiteral("В конце файла %1 обрывок карточки (%2 байт): он пропущен.")
-                     .arg(path)
-                     .arg(file.tailBytes()));
 }
 
 int check(AppState& s) {
@@ -182,6 +171,17 @@ int exportCards(AppState& s, const Options& o) {
 
 } // namespace
 
+void openSource(AppState& s, CardFile& file, Source source) {
+    const QString path = s.local(cardFileOf(source));
+    if (!fileExists(path))
+        throw Refusal(QStringLiteral("Нет картотеки %1.").arg(path));
+    file.openForReading(path);
+    if (file.tailBytes() > 0)
+        complain(QStringLiteral("В конце файла %1 обрывок карточки (%2 байт): он пропущен.")
+                     .arg(path)
+                     .arg(file.tailBytes()));
+}
+
 int runAdminCommand(const Options& o) {
     const QString root =
         chooseInstallFolder(o.folder.isEmpty() ? QStringList() : QStringList{o.folder},
@@ -243,6 +243,8 @@ int runAdminCommand(const Options& o) {
             return report(s, o, prompts, shell);
         case Command::Export:
             return exportCards(s, o);
+        case Command::Stat:
+            return statistics(s, o);
         }
     } catch (const std::exception& error) {
         complain(failureMessage(error));

@@ -17,6 +17,7 @@
 #include "gui/TPoisk.h"
 #include "gui/TPrintWibor.h"
 #include "gui/TShabloniDok.h"
+#include "gui/TStatistika.h"
 #include "gui/TZapusk.h"
 
 #include <QApplication>
@@ -83,7 +84,9 @@ int main(int argc, char** argv) {
     TShabloniDok shabloniDok(state, &form1);
     printWibor.setTemplatesWindow(&shabloniDok);
     TFIO_Dolgn fioDolgn(state, &form1);
-    form1.setOwnWindows({&form5, &formNastr, &fioDolgn, &poisk, &printWibor, &shabloniDok});
+    TStatistika statistika(state, &form1);
+    form1.setOwnWindows(
+        {&form5, &formNastr, &fioDolgn, &poisk, &printWibor, &shabloniDok, &statistika});
 
     zapusk.setMainWindow(&form1);
     QObject::connect(&zapusk, &TZapusk::finishedWith, &app,

@@ -467,3 +467,72 @@ TEST_F(AdminTest, ExportGivesEveryFieldAsCsv) {
     EXPECT_EQ(all.status, 0);
     EXPECT_EQ(all.out.count(QStringLiteral("\r\n")), 31);
 }
+
+// stat: the window's table on standard output, and as CSV; the period's mistakes refused.
+TEST_F(AdminTest, StatPrintsTheTableOfAPeriodAndWritesItsCsv) {
+    TypedFile<TAnketa> main;
+    main.openForReading(file(QStringLiteral("Baza/Anketi.dat")));
+    qint64 inPeriod = 0;
+    for (qint64 i = 0; i < main.size(); ++i)
+        inPeriod += dateOf(main.readAt(i).DateOtkaza).year() == 2026;
+    ASSERT_GT(inPeriod, 0);
+    TAnketa archived = main.readAt(0);
+    archived.DateOtkaza = dayNumber(QDate(2026, 12, 31)) + 0.75;
+    archived.KemWines = QStringLiteral("Архивов, А.А.");
+    write(QStringLiteral("Baza/ArhAnket.dat"),
+          QByteArray(reinterpret_cast<const char*>(&archived), sizeof archived));
+
+    const QString csv = m_dir.filePath(QStringLiteral("stat.csv"));
+    const Outcome r =
+        run({QStringLiteral("stat"), QStringLiteral("--from=01.01.2026"), QStringLiteral("--to"),
+             QStringLiteral("2026-12-31"), QStringLiteral("--by=official"),
+             QStringLiteral("--archive"), QStringLiteral("--csv"), csv});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 4) << r.out.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Статистика отказных материалов с 01.01.2026 по "
+                                       "31.12.2026, кем вынесено, Главная картотека и Архив"));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Группа"))) << lines[1].toStdString();
+    const QStringList total = lines[lines.size() - 2].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    ASSERT_EQ(total.size(), 9) << lines[lines.size() - 2].toStdString();
+    EXPECT_EQ(total[0], QStringLiteral("Итого"));
+    EXPECT_EQ(total[1].toLongLong(), inPeriod + 1);
+    EXPECT_EQ(lines.last(), csv);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Архивов, А.А.")));
+
+    const QString written = QString::fromUtf8(bytes(QStringLiteral("../stat.csv")));
+    EXPECT_TRUE(written.startsWith(QStringLiteral(
+        "Группа,Материалов,Проверено прокурором,Отменено прокурором,\"Доля отменённых, %\",")))
+        << written.toStdString();
+    EXPECT_TRUE(written.contains(QStringLiteral("\r\n\"Архивов, А.А.\",1,0,0,0.0,1,0,")))
+        << written.toStdString();
+    EXPECT_TRUE(written.endsWith(QStringLiteral("\r\n")));
+    EXPECT_TRUE(written.contains(QStringLiteral("\r\nИтого,%1,").arg(inPeriod + 1)));
+
+    const struct {
+        QStringList arguments;
+        const char16_t* says;
+    } refused[] = {
+        {{QStringLiteral("--from=01.01.2026"), QStringLiteral("--to=31.12.2026")},
+         u"нужны параметры --from, --to и --by"},
+        {{QStringLiteral("--from=31.02.2026"), QStringLiteral("--to=31.12.2026"),
+          QStringLiteral("--by=month")},
+         u"Неверная дата «31.02.2026»"},
+        {{QStringLiteral("--from=02.01.2026"), QStringLiteral("--to=01.01.2026"),
+          QStringLiteral("--by=month")},
+         u"Начало периода (02.01.2026) позже его конца (01.01.2026)."},
+        {{QStringLiteral("--from=01.01.2026"), QStringLiteral("--to=01.01.2026"),
+          QStringLiteral("--by=week")},
+         u"Неизвестная группировка «week»: возможны month, quarter, official"},
+        {{QStringLiteral("--source=main"), QStringLiteral("--from=01.01.2026"),
+          QStringLiteral("--to=01.01.2026"), QStringLiteral("--by=month")},
+         u"Параметр --source не относится к команде stat."},
+    };
+    for (const auto& c : refused) {
+        const Outcome bad = run(QStringList{QStringLiteral("stat")} + c.arguments);
+        EXPECT_EQ(bad.status, 2) << c.arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(bad.err.contains(QString::fromUtf16(c.says))) << bad.err.toStdString();
+    }
+    const Outcome archiveElsewhere = run({QStringLiteral("export"), QStringLiteral("--archive")});
+    EXPECT_EQ(archiveElsewhere.status, 2);
+}

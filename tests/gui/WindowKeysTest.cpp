@@ -7,6 +7,7 @@
 #include "gui/TPrintWibor.h"
 #include "gui/TRedak.h"
 #include "gui/TShabloniDok.h"
+#include "gui/TStatistika.h"
 #include "gui/TWibor.h"
 #include "support/TestSupport.h"
 
@@ -71,7 +72,8 @@ QList<QWidget*> boxesAndTables(QWidget& window) {
 }
 
 QString nameOf(const QWidget* widget) {
-    return widget->objectName();
+    return widget->objectName().isEmpty() ? QString::fromLatin1(widget->metaObject()->className())
+                                          : widget->objectName();
 }
 
 } // namespace
@@ -86,8 +88,9 @@ TEST_F(WindowKeysTest, EnterInABoxOrATablePressesNoButton) {
     TPoisk poisk(s, nullptr);
     TShabloniDok templates(s);
     TFIO_Dolgn officials(s);
+    TStatistika statistics(s);
     for (QDialog* window : std::initializer_list<QDialog*>{&print, &filtr, &poisk, &form5, &nastr,
-                                                           &templates, &officials}) {
+                                                           &templates, &officials, &statistics}) {
         SCOPED_TRACE(nameOf(window).toStdString());
         window->show();
         QApplication::processEvents();
@@ -124,8 +127,9 @@ TEST_F(WindowKeysTest, EnterOnAButtonPressesItAndEscClosesASecondaryWindow) {
     TPoisk poisk(s, nullptr);
     TShabloniDok templates(s);
     TFIO_Dolgn officials(s);
-    for (QDialog* window :
-         std::initializer_list<QDialog*>{&print, &nastr, &form5, &poisk, &templates, &officials}) {
+    TStatistika statistics(s);
+    for (QDialog* window : std::initializer_list<QDialog*>{&print, &nastr, &form5, &poisk,
+                                                           &templates, &officials, &statistics}) {
         window->show();
         QTest::keyClick(window, Qt::Key_Escape);
         EXPECT_FALSE(window->isVisible()) << nameOf(window).toStdString();
@@ -170,8 +174,9 @@ TEST_F(WindowKeysTest, TabLeavesTheGridsAndFollowsTheForm) {
     TPoisk poisk(s, &main);
     TShabloniDok templates(s);
     TFIO_Dolgn officials(s);
-    for (QWidget* window : std::initializer_list<QWidget*>{&main, &print, &filtr, &poisk, &form5,
-                                                           &nastr, &templates, &officials}) {
+    TStatistika statistics(s);
+    for (QWidget* window : std::initializer_list<QWidget*>{
+             &main, &print, &filtr, &poisk, &form5, &nastr, &templates, &officials, &statistics}) {
         SCOPED_TRACE(nameOf(window).toStdString());
         window->show();
         QApplication::processEvents();

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <exception>
 #include <fcntl.h>
+#include <limits>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -296,6 +297,10 @@ ZipReader::ZipReader(const QString& path)
         zip_stat_t st;
         if (zip_stat_index(m_zip, index, 0, &st) != 0)
             throw ZipError(archiveErrorText(m_zip));
+        // A size beyond what a file can have is an archive made to mislead the sums of sizes.
+        if ((st.valid & ZIP_STAT_SIZE) &&
+            st.size > static_cast<zip_uint64_t>(std::numeric_limits<qint64>::max()))
+            throw ZipError(zipReason(ZIP_ER_INCONS));
         entry.size = (st.valid & ZIP_STAT_SIZE) ? static_cast<qint64>(st.size) : 0;
         entry.encrypted =
             (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 
 namespace zelmar {
@@ -23,5 +24,14 @@ QString semicolonTextOptions(int columns);
 // Opens a written file of `columns` columns in the spreadsheet. When nothing can open it, says
 // so (throws); the file stays.
 void openSemicolonText(AppState& s, const QString& path, int columns);
+
+// How the text import reads a column: as the spreadsheet sees fit (a number as a number), or
+// as text.
+enum class ImportColumn { Standard = 1, Text = 2 };
+
+// The import options for columns of these kinds; a number is read as Russian writes it
+// ("16,7").
+QString semicolonTextOptions(const QList<ImportColumn>& columns);
+void openSemicolonText(AppState& s, const QString& path, const QList<ImportColumn>& columns);
 
 } // namespace zelmar
