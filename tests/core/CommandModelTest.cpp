@@ -136,8 +136,16 @@ rc::Gen<QString> genText(int size) {
 }
 
 rc::Gen<Edit> genEdit() {
+    // The number, the date, the applicant and the mark most often: they decide duplicates,
+    // sorting, searching and compaction.
+    const auto often = [](Field field) { return std::pair<std::size_t, int>(4, int(field)); };
     return rc::gen::mapcat(
-        rc::gen::inRange(0, static_cast<int>(Field::Count)), [](int index) -> rc::Gen<Edit> {
+        rc::gen::weightedOneOf<int>(
+            {{static_cast<std::size_t>(Field::Count),
+              rc::gen::inRange(0, static_cast<int>(Field::Count))},
+             {16, rc::gen::weightedElement<int>({often(Field::GurN), often(Field::DateOtkaza),
+                                                 often(Field::FIOAvtor), often(Field::Otmetka)})}}),
+        [](int index) -> rc::Gen<Edit> {
             const auto field = static_cast<Field>(index);
             const auto number = [field](rc::Gen<int> values) {
                 return rc::gen::map(values, [field](int v) {
@@ -292,7 +300,7 @@ rc::Gen<Cmd> genMainCommand(bool failure) {
                              c.answer = v.second;
                              return c;
                          })},
-        {4, just(Kind::PrintOpen)},
+        {6, just(Kind::PrintOpen)},
     });
 }
 
@@ -311,7 +319,7 @@ rc::Gen<Cmd> genPrintCommand(const Model& m) {
              return c;
          })},
         {3, just(Kind::PrintSort)},
-        {3, with<int>(Kind::PrintMark, rc::gen::inRange(0, 2),
+        {4, with<int>(Kind::PrintMark, rc::gen::inRange(0, 2),
                       [](Cmd& c, const int& value) { c.value = value; })},
         {2, just(Kind::PrintAdd)},
         {1 + working, just(Kind::PrintDelete)},
@@ -342,7 +350,7 @@ rc::Gen<Cmd> genPrintCommand(const Model& m) {
                              c.conditions.KoSE = range.second;
                              return c;
                          })},
-        {2, just(Kind::PrintClose)},
+        {1, just(Kind::PrintClose)},
     });
 }
 
