@@ -117,8 +117,13 @@ void MainCardFile::reindex(const std::function<void(qint64, const TAnketa&)>& vi
 }
 
 void MainCardFile::indexed() {
-    if (m_indexedOpening != openings() || m_keys.size() != static_cast<size_t>(size()))
-        reindex();
+    if (m_indexedOpening == openings() && m_keys.size() == static_cast<size_t>(size()))
+        return;
+    // Building the index reads the file through; the position is the editor's (the shown
+    // card), so a lookup leaves it where it was.
+    const qint64 position = pos();
+    reindex();
+    seek(position);
 }
 
 void MainCardFile::store(qint64 record, const TAnketa& card) {

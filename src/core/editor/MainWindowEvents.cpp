@@ -78,9 +78,11 @@ void fillGrids(AppState& s) {
 
 void FormCreate(AppState& s) {
     try {
-        openMainCardFile(s);
+        // The archive first: the blank card of an empty main card file takes a key neither
+        // file holds.
         openOrCreate(s.archive, s.local(files::ArchiveCards));
         reportTornTail(s, s.archive);
+        openMainCardFile(s);
         s.working.create(s.local(files::WorkingCards));
         openOrCreate(s.templates, s.local(files::Templates));
         openOfficialsTable(s);
