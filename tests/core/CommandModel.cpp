@@ -156,8 +156,9 @@ void start(Model& m, Script& script) {
 
 // "Выход": the lists written, the files closed, the backup offered.
 void leave(Model& m, Script& script, bool backup) {
+    // The base folder is named by its path on this computer.
     question(script, QStringLiteral("При аварии - нет!.Последние 10 копий в "),
-             QStringLiteral("Получить резервную копию папки C:\\Zelmar\\Baza ?"), backup ? 1 : 0);
+             QStringLiteral("Получить резервную копию папки "), backup ? 1 : 0);
     if (!backup)
         return;
     m.backups.push_back({++m.lastBackup, m.main, m.archive});
