@@ -1,5 +1,10 @@
 #include "BenchSupport.h"
 
+#include "core/documents/AtomicFile.h"
+#include "core/reports/ReportDataWriter.h"
+#include "core/store/InstallFolder.h"
+#include "gen/Generator.h"
+
 #include <QFile>
 
 #include <cstdio>
@@ -68,6 +73,31 @@ double peakMemoryMiB() {
 void printRow(const QString& what, double seconds, double yardstick) {
     std::printf("  %-52s %9.3f s   %5.2fx\n", qPrintable(what), seconds,
                 yardstick > 0 ? seconds / yardstick : 0.0);
+}
+
+std::vector<TAnketa> generateCards(qint64 count) {
+    gen::Options options;
+    options.cards = count;
+    options.years = 1;
+    gen::CardGenerator generator(options);
+    std::vector<TAnketa> cards;
+    cards.reserve(static_cast<size_t>(count));
+    for (qint64 i = 0; i < count; ++i)
+        cards.push_back(generator.next());
+    return cards;
+}
+
+void writeReportData(const QString& path, ReportLayout layout, const std::vector<TAnketa>& cards) {
+    AtomicFile file(path);
+    ReportDataWriter writer(file, layout, path);
+    for (const TAnketa& card : cards)
+        writer.add(card);
+    writer.finish();
+    file.commit();
+}
+
+QString shippedTemplate(const ReportKind& kind) {
+    return builtInInstallFiles() + QStringLiteral("/REPORT/") + kind.templateFile();
 }
 
 } // namespace zelmar::bench
