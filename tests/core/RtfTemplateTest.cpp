@@ -88,7 +88,7 @@ TEST(RtfTemplate, PlaceholdersSplitByAnEditor) {
 TEST(RtfTemplate, ValuesAreEscaped) {
     const QString value = QStringLiteral("a\\b{c} #gn# Жё\r\nx\ty");
     EXPECT_EQ(merged("{\\rtf1 #gn#}", {{value}}),
-              QByteArray("{\\rtf1 a\\\\b\\{c\\} #gn# \\u1046?\\u1105?\\line x\\tab y}"));
+              QByteArray("{\\rtf1 a\\\\b\\{c\\} #gn# \\u1046?\\u1105?\\par x\\tab y}"));
     EXPECT_EQ(merged("{\\rtf1 {\\uc0 #gn#}{\\uc2 #gn#}}", {{QStringLiteral("Ж")}}),
               QByteArray("{\\rtf1 {\\uc0 \\u1046 }{\\uc2 \\u1046??}}"));
     // Outside the basic plane: two halves.
