@@ -259,10 +259,36 @@ int writeWorkingFileExport(AppState& s, const ExportColumns& columns, const QStr
     return checked.count;
 }
 
+std::vector<ColumnKind> exportColumnKinds(const ExportColumns& columns) {
+    using G = PrintGridModel;
+    std::vector<ColumnKind> kinds;
+    for (int column = 0; column < G::ColumnCount; ++column) {
+        if (!columns[size_t(column)])
+            continue;
+        switch (column) {
+        case G::GurN:
+            kinds.push_back(ColumnKind::Number);
+            break;
+        case G::Date:
+        case G::KusDate:
+        case G::DeloDat:
+        case G::IshDat:
+        case G::WhodDat:
+        case G::IshNashDat:
+            kinds.push_back(ColumnKind::Date);
+            break;
+        default:
+            kinds.push_back(ColumnKind::Text);
+            break;
+        }
+    }
+    return kinds;
+}
+
 void ExcelTClick(AppState& s, PrintSelection& p) {
     const QString path = s.local(ExportFile);
-    const int columns = writeWorkingFileExport(s, p.StolbExcel, path, p.card);
-    openSemicolonText(s, path, columns);
+    writeWorkingFileExport(s, p.StolbExcel, path, p.card);
+    openSemicolonText(s, path, exportColumnKinds(p.StolbExcel));
 }
 
 } // namespace zelmar

@@ -32,18 +32,32 @@ void appendCell(QByteArray& line, QByteArrayView cell) {
     line.append("\";");
 }
 
-QString semicolonTextOptions(int columns) {
-    // 59 ";", 34 '"', 34 Windows-1251, line 1; then column/format pairs, 2 being text.
+QString semicolonTextOptions(const std::vector<ColumnKind>& columns) {
+    // 59 ";", 34 '"', 34 Windows-1251, line 1; then column/format pairs: 1 standard (numbers
+    // as numbers), 2 text, 4 day-month-year dates.
     QString options = QStringLiteral("59,34,34,1,");
-    for (int column = 1; column <= std::max(columns, 1); ++column) {
-        if (column > 1)
+    const auto format = [](ColumnKind kind) {
+        switch (kind) {
+        case ColumnKind::Number:
+            return 1;
+        case ColumnKind::Date:
+            return 4;
+        case ColumnKind::Text:
+            break;
+        }
+        return 2;
+    };
+    if (columns.empty())
+        return options + QStringLiteral("1/2");
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (i > 0)
             options += QLatin1Char('/');
-        options += QString::number(column) + QStringLiteral("/2");
+        options += QString::number(i + 1) + QLatin1Char('/') + QString::number(format(columns[i]));
     }
     return options;
 }
 
-void openSemicolonText(AppState& s, const QString& path, int columns) {
+void openSemicolonText(AppState& s, const QString& path, const std::vector<ColumnKind>& columns) {
     if (s.shell.openSpreadsheet(path, semicolonTextOptions(columns)))
         return;
     throw ZelmarError(QStringLiteral("Файл «%1» записан, но открыть его нечем: нет программы для "

@@ -257,7 +257,7 @@ void PrintClick(AppState& s, TemplatesWindow& t) {
     AtomicFile file(path);
     writeOrThrow(file, text, path);
     file.commit();
-    openSemicolonText(s, path, 4);
+    openSemicolonText(s, path, std::vector<ColumnKind>(4, ColumnKind::Text));
 }
 
 void pRezKopClick(AppState& s) {
