@@ -120,6 +120,49 @@ TEST(RtfTemplate, BandOfTableRowsIsRepeatedPerRecord) {
               QByteArray("{\\rtf1 a\\par\\pard n 1\\par \\pard n 2\\par b}"));
 }
 
+TEST(RtfTemplate, LongBandsGoIntoTablesAndHeadingsIntoThePageHeader) {
+    const QByteArray rtf =
+        "{\\rtf1\\sectd\\margt851 #count#\\par\n"
+        "\\trowd\\trhdr\\trbrdrb\\brdrs\\brdrw10 \\clbrdrb\\brdrs\\brdrw10\\cellx1000"
+        "\\pard\\intbl H #count#\\cell\\row\n"
+        "\\trowd\\trkeep\\clbrdrt\\brdrs\\brdrw20\\clbrdrb\\brdrs\\brdrw20\\cellx1000"
+        "\\pard\\intbl #BAND##gn##ENDBAND#\\cell\\row\n"
+        "\\pard end\\par}";
+    QList<QStringList> records;
+    for (int i = 1; i <= 26; ++i)
+        records.append({QString::number(i)});
+    const QByteArray made = merged(rtf, records);
+    // The first page has a page header of its own (none); the others repeat the heading row,
+    // without its bottom border: the rows under it draw that line.
+    EXPECT_TRUE(
+        made.startsWith("{\\rtf1\\sectd\\titlepg\\margt851 26\\par\n"
+                        "{\\header \\trowd\\cellx1000\\pard\\intbl H 26\\cell\\row"
+                        "{\\pard\\plain\\sl-1\\slmult0\\sb0\\sa0\\fs2\\v\\par}}\n"
+                        "\\trowd\\trbrdrb\\brdrs\\brdrw10 \\clbrdrb\\brdrs\\brdrw10\\cellx1000"
+                        "\\pard\\intbl H 26\\cell\\row\n"))
+        << made.constData();
+    // 25 records to a table; where two tables meet their borders are half as wide, and the
+    // first row of the next one may split.
+    const QByteArray row = "\\trowd\\trkeep\\clbrdrt\\brdrs\\brdrw20\\clbrdrb\\brdrs\\brdrw20"
+                           "\\cellx1000\\pard\\intbl %1\\cell\\row";
+    EXPECT_TRUE(made.contains(QByteArray(row).replace("%1", "24") +
+                              "\\trowd\\trkeep\\clbrdrt\\brdrs\\brdrw20\\clbrdrb\\brdrs"
+                              "\\brdrw10\\cellx1000\\pard\\intbl 25\\cell\\row"
+                              "{\\pard\\plain\\sl-1\\slmult0\\sb0\\sa0\\fs2\\v\\par}\n"
+                              "\\trowd\\clbrdrt\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw20"
+                              "\\cellx1000\\pard\\intbl 26\\cell\\row\n\\pard end\\par}"))
+        << made.constData();
+    EXPECT_EQ(made.count("\\sl-1"), 2);
+
+    // A template with a page header of its own keeps it, and its heading rows as they are.
+    QByteArray own = rtf;
+    own.replace("#count#\\par", "{\\header x\\par}#count#\\par");
+    const QByteArray kept = merged(own, records);
+    EXPECT_EQ(kept.count("\\header"), 1);
+    EXPECT_TRUE(kept.contains("\\trowd\\trhdr"));
+    EXPECT_FALSE(kept.contains("\\titlepg"));
+}
+
 TEST(RtfTemplate, BrokenTemplatesAreRefused) {
     EXPECT_TRUE(failure("PK\x03\x04").contains(QStringLiteral("не является документом RTF")));
     EXPECT_TRUE(failure("{\\rtf1 {\\b x}").contains(QStringLiteral("не хватает закрывающей")));
