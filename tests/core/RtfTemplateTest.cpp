@@ -104,8 +104,12 @@ TEST(RtfTemplate, BandOfTableRowsIsRepeatedPerRecord) {
                            "\\pard end\\par}";
     const QByteArray row = "\\trowd\\cellx1000\\cellx2000\\pard\\intbl %1\\cell "
                            "%2\\cell{\\trowd\\cellx1000\\cellx2000\\row}";
-    const QByteArray head = "{\\rtf1 Всего 2\\par\n"
-                            "\\trowd\\cellx1000\\cellx2000\\pard\\intbl H1\\cell H2\\cell\\row\n";
+    // The row above the band is its heading: on the first page in the table, on the others in
+    // the page header.
+    const QByteArray heading = "\\trowd\\cellx1000\\cellx2000\\pard\\intbl H1\\cell H2\\cell\\row";
+    const QByteArray head = "{\\rtf1 Всего 2\\par\n\\titlepg{\\header " + heading +
+                            "{\\pard\\plain\\sl-1\\slmult0\\sb0\\sa0\\fs2\\v\\par}}\r\n" + heading +
+                            "\n";
     EXPECT_EQ(merged(rtf, {{QStringLiteral("1"), QStringLiteral("01.02.12")},
                            {QStringLiteral("2"), QStringLiteral("03.04.12")}}),
               head + QByteArray(row).replace("%1", "1").replace("%2", "01.02.12") +
@@ -137,7 +141,7 @@ TEST(RtfTemplate, LongBandsGoIntoTablesAndHeadingsIntoThePageHeader) {
     EXPECT_TRUE(
         made.startsWith("{\\rtf1\\sectd\\titlepg\\margt851 26\\par\n"
                         "{\\header \\trowd\\cellx1000\\pard\\intbl H 26\\cell\\row"
-                        "{\\pard\\plain\\sl-1\\slmult0\\sb0\\sa0\\fs2\\v\\par}}\n"
+                        "{\\pard\\plain\\sl-1\\slmult0\\sb0\\sa0\\fs2\\v\\par}}\r\n"
                         "\\trowd\\trbrdrb\\brdrs\\brdrw10 \\clbrdrb\\brdrs\\brdrw10\\cellx1000"
                         "\\pard\\intbl H 26\\cell\\row\n"))
         << made.constData();
@@ -148,7 +152,7 @@ TEST(RtfTemplate, LongBandsGoIntoTablesAndHeadingsIntoThePageHeader) {
     EXPECT_TRUE(made.contains(QByteArray(row).replace("%1", "24") +
                               "\\trowd\\trkeep\\clbrdrt\\brdrs\\brdrw20\\clbrdrb\\brdrs"
                               "\\brdrw10\\cellx1000\\pard\\intbl 25\\cell\\row"
-                              "{\\pard\\plain\\sl-1\\slmult0\\sb0\\sa0\\fs2\\v\\par}\n"
+                              "{\\pard\\plain\\sl-1\\slmult0\\sb0\\sa0\\fs2\\v\\par}\r\n"
                               "\\trowd\\clbrdrt\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw20"
                               "\\cellx1000\\pard\\intbl 26\\cell\\row\n\\pard end\\par}"))
         << made.constData();

@@ -141,17 +141,21 @@ TableBand::TableBand(const std::vector<RtfToken>& tokens, int bandBegin, int ban
     m_tableStart = m_headingsEnd = rows.empty() ? bandBegin : rows.front().begin;
     if (hasOwnPages(tokens))
         return;
+    // The heading rows: the rows marked so (\trhdr) at the top of the table, or, where none is
+    // (LibreOffice does not write the mark), every row above the band.
+    const auto marked = [&](const Row& row) {
+        return std::any_of(tokens.begin() + row.begin, tokens.begin() + row.end,
+                           [](const RtfToken& token) { return token.is("trhdr"); });
+    };
+    const bool anyMarked = std::any_of(rows.begin(), rows.end(), marked);
     const Row* lastHeading = nullptr;
     for (const Row& row : rows) {
-        bool heading = false;
-        for (int t = row.begin; t < row.end; ++t) {
-            if (tokens[size_t(t)].is("trhdr")) {
-                heading = true;
-                m_inTable.drop.insert(t);
-            }
-        }
-        if (!heading)
+        if (anyMarked && !marked(row))
             break;
+        for (int t = row.begin; t < row.end; ++t) {
+            if (tokens[size_t(t)].is("trhdr"))
+                m_inTable.drop.insert(t);
+        }
         lastHeading = &row;
         m_headingsEnd = row.end;
     }
@@ -168,22 +172,19 @@ TableBand::TableBand(const std::vector<RtfToken>& tokens, int bandBegin, int ban
         if (tokens[size_t(t)].is("sectd"))
             sectionStart = t;
     }
+    m_pageHeaderStart = QByteArrayLiteral("{\\header ");
     if (sectionStart >= 0)
         m_beforeTable.after[sectionStart] = QByteArrayLiteral("\\titlepg");
     else
-        m_beforeTable.before[m_tableStart] = QByteArrayLiteral("\\titlepg");
+        m_pageHeaderStart.prepend("\\titlepg");
 }
 
 QByteArrayView TableBand::joint() {
-    return "{\\pard\\plain\\sl-1\\slmult0\\sb0\\sa0\\fs2\\v\\par}\n";
-}
-
-QByteArrayView TableBand::pageHeaderStart() {
-    return "{\\header ";
+    return "{\\pard\\plain\\sl-1\\slmult0\\sb0\\sa0\\fs2\\v\\par}\r\n";
 }
 
 QByteArrayView TableBand::pageHeaderEnd() {
-    return "{\\pard\\plain\\sl-1\\slmult0\\sb0\\sa0\\fs2\\v\\par}}\n";
+    return "{\\pard\\plain\\sl-1\\slmult0\\sb0\\sa0\\fs2\\v\\par}}\r\n";
 }
 
 } // namespace zelmar

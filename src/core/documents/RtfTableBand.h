@@ -25,8 +25,9 @@ struct TokenChanges {
 // page. Writer reads a long table slower with every row, so the band's rows go into tables of
 // RowsPerTable records each, joined by an empty hidden paragraph of no height; where two tables
 // meet, their borders are half as wide, so no seam shows. Writer does not read the heading rows
-// (\trhdr) of an RTF table, so the heading rows go into the page header of every page after the
-// first as well (the first shows them above the band).
+// (\trhdr) of an RTF table, so the heading rows (those marked, or else all rows of the table
+// above the band) go into the page header of every page after the first as well (the first
+// shows them above the band).
 class TableBand {
 public:
     static constexpr int RowsPerTable = 25;
@@ -40,8 +41,8 @@ public:
     // What goes between two tables.
     static QByteArrayView joint();
 
-    // The heading rows to repeat: none when the table has none, or when the template has page
-    // headers, footers or sections of its own that a page header of ours would disturb.
+    // The heading rows to repeat: none when the band is the table's first row, or when the
+    // template has page headers, footers or sections of its own that ours would disturb.
     bool repeatsHeadings() const { return m_headingsEnd > m_tableStart; }
     // The first token of the band's table and the end of its heading rows.
     int tableStart() const { return m_tableStart; }
@@ -52,7 +53,7 @@ public:
     const TokenChanges& headingsInPageHeader() const { return m_inPageHeader; }
     const TokenChanges& headingsInTable() const { return m_inTable; }
     // The page header around the heading rows.
-    static QByteArrayView pageHeaderStart();
+    QByteArrayView pageHeaderStart() const { return m_pageHeaderStart; }
     static QByteArrayView pageHeaderEnd();
 
 private:
@@ -61,6 +62,7 @@ private:
     TokenChanges m_beforeTable;
     TokenChanges m_inPageHeader;
     TokenChanges m_inTable;
+    QByteArray m_pageHeaderStart;
     int m_tableStart = 0;
     int m_headingsEnd = 0;
 };

@@ -400,7 +400,7 @@ RtfTemplate::RtfTemplate(const QByteArray& rtf, const QString& what, const Field
     const TableBand layout(tokens, bandBegin, bandEnd);
     if (layout.repeatsHeadings()) {
         build(0, layout.tableStart(), layout.beforeTable(), m_head);
-        raw(TableBand::pageHeaderStart(), m_head);
+        raw(layout.pageHeaderStart(), m_head);
         build(layout.tableStart(), layout.headingsEnd(), layout.headingsInPageHeader(), m_head);
         raw(TableBand::pageHeaderEnd(), m_head);
         build(layout.tableStart(), bandBegin, layout.headingsInTable(), m_head);
