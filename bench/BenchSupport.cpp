@@ -1,7 +1,5 @@
 #include "BenchSupport.h"
 
-#include "core/documents/AtomicFile.h"
-#include "core/reports/ReportDataWriter.h"
 #include "core/store/InstallFolder.h"
 #include "gen/Generator.h"
 
@@ -85,15 +83,6 @@ std::vector<TAnketa> generateCards(qint64 count) {
     for (qint64 i = 0; i < count; ++i)
         cards.push_back(generator.next());
     return cards;
-}
-
-void writeReportData(const QString& path, ReportLayout layout, const std::vector<TAnketa>& cards) {
-    AtomicFile file(path);
-    ReportDataWriter writer(file, layout, path);
-    for (const TAnketa& card : cards)
-        writer.add(card);
-    writer.finish();
-    file.commit();
 }
 
 QString shippedTemplate(const ReportKind& kind) {

@@ -29,8 +29,6 @@ void printRow(const QString& what, double seconds, double yardstick);
 
 // `count` generated cards of one year, in register order.
 std::vector<TAnketa> generateCards(qint64 count);
-// Writes the report data file of `cards` in `layout` to path, as the register does.
-void writeReportData(const QString& path, ReportLayout layout, const std::vector<TAnketa>& cards);
 // The shipped template of a report.
 QString shippedTemplate(const ReportKind& kind);
 

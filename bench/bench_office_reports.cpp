@@ -7,6 +7,7 @@
 #include "BenchSupport.h"
 #include "core/documents/DocumentError.h"
 #include "core/documents/Office.h"
+#include "core/reports/ReportDataWriter.h"
 #include "core/reports/ReportMerge.h"
 
 #include <QCoreApplication>
@@ -87,7 +88,7 @@ int main(int argc, char** argv) {
             QDir().mkpath(folder);
             const QString data = folder + QLatin1Char('/') + kind.dataFile();
             const QString result = folder + QLatin1Char('/') + kind.resultFile();
-            bench::writeReportData(data, kind.layout, bench::generateCards(count));
+            writeReportData(data, kind.layout, bench::generateCards(count));
             const double merged = seconds([&] {
                 mergeReport(data, bench::shippedTemplate(kind), result, QDate(2026, 12, 7));
             });

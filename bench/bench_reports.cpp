@@ -2,6 +2,7 @@
 // merge of it into the shipped template. With "--samples DIR [CARDS]", writes every report of
 // a few cards (or of CARDS cards) into DIR instead, to look at.
 #include "BenchSupport.h"
+#include "core/reports/ReportDataWriter.h"
 #include "core/reports/ReportKinds.h"
 #include "core/reports/ReportMerge.h"
 
@@ -25,9 +26,9 @@ void samples(const QString& folder, qint64 count) {
          {reports::FullCard, reports::StandardCard, reports::Receipts, reports::RegisterBook,
           reports::Cancelled, reports::Prosecutor}) {
         const QString data = folder + QLatin1Char('/') + kind.dataFile();
-        bench::writeReportData(
-            data, kind.layout,
-            kind.layout == ReportLayout::SingleCard ? std::vector<TAnketa>{cards[3]} : cards);
+        writeReportData(data, kind.layout,
+                        kind.layout == ReportLayout::SingleCard ? std::vector<TAnketa>{cards[3]}
+                                                                : cards);
         mergeReport(data, bench::shippedTemplate(kind),
                     folder + QLatin1Char('/') + kind.resultFile(), QDate::currentDate());
     }
@@ -49,7 +50,7 @@ int main(int argc, char** argv) {
         const QString result = dir.filePath(QStringLiteral("OtkazRep.rtf"));
         std::printf("register book of %lld cards:\n", static_cast<long long>(count));
         const double written =
-            bench::timeIt([&] { bench::writeReportData(data, ReportLayout::MultiCard, cards); });
+            bench::timeIt([&] { writeReportData(data, ReportLayout::MultiCard, cards); });
         std::printf("  %-44s %8.3f s  (%.1f MiB)\n", "write the data file", written,
                     static_cast<double>(QFileInfo(data).size()) / (1 << 20));
         const double merged = bench::timeIt([&] {

@@ -1,5 +1,4 @@
 #include "core/reports/ReportData.h"
-#include "core/documents/AtomicFile.h"
 #include "core/platform/Errors.h"
 #include "core/reports/ReportDataWriter.h"
 #include "core/texts/DayNumber.h"
@@ -165,12 +164,7 @@ TEST(ReportDataFile, AFailedWriteKeepsThePreviousFile) {
     std::vector<TAnketa> cards(5000, example());
     withFileSizeLimit(100000, [&] {
         try {
-            AtomicFile file(path);
-            ReportDataWriter writer(file, ReportLayout::MultiCard, path);
-            for (const TAnketa& card : cards)
-                writer.add(card);
-            writer.finish();
-            file.commit();
+            writeReportData(path, ReportLayout::MultiCard, cards);
             ADD_FAILURE() << "the write should have failed";
         } catch (const IoError& error) {
             EXPECT_EQ(error.code(), IoError::DiskFull);

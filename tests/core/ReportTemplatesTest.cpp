@@ -1,5 +1,4 @@
 // The shipped report templates merged with real cards and read back through LibreOffice.
-#include "core/documents/AtomicFile.h"
 #include "core/documents/DocumentError.h"
 #include "core/documents/Office.h"
 #include "core/reports/ReportDataWriter.h"
@@ -60,17 +59,8 @@ TEST(ReportTemplates, EveryShippedTemplateShowsItsCards) {
          {reports::FullCard, reports::StandardCard, reports::Receipts, reports::RegisterBook,
           reports::Cancelled, reports::Prosecutor}) {
         const QString data = dir.filePath(kind.dataFile());
-        {
-            AtomicFile file(data);
-            ReportDataWriter writer(file, kind.layout, data);
-            if (kind.layout == ReportLayout::SingleCard)
-                writer.add(cards[0]);
-            else
-                for (const TAnketa& c : cards)
-                    writer.add(c);
-            writer.finish();
-            file.commit();
-        }
+        writeReportData(data, kind.layout,
+                        std::span(cards).first(kind.layout == ReportLayout::SingleCard ? 1 : 2));
         results.append(dir.filePath(kind.resultFile()));
         mergeReport(data, builtInInstallFiles() + QStringLiteral("/REPORT/") + kind.templateFile(),
                     results.last(), QDate(2026, 12, 7));
@@ -165,14 +155,7 @@ TEST(ReportTemplates, ABookOfTwoHundredCardsAsLibreOfficePrintsIt) {
     }
     cards[0].Fabula = QStringLiteral("Текст с |1:gn:999 внутри");
     const QString data = dir.filePath(reports::RegisterBook.dataFile());
-    {
-        AtomicFile file(data);
-        ReportDataWriter writer(file, ReportLayout::MultiCard, data);
-        for (const TAnketa& c : cards)
-            writer.add(c);
-        writer.finish();
-        file.commit();
-    }
+    writeReportData(data, ReportLayout::MultiCard, cards);
     const QString result = dir.filePath(reports::RegisterBook.resultFile());
     mergeReport(data, builtInInstallFiles() + QStringLiteral("/REPORT/OtkazPic.rtf"), result,
                 QDate(2026, 12, 7));

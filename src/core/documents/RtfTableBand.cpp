@@ -52,50 +52,51 @@ std::vector<Row> rowsAbove(const std::vector<RtfToken>& tokens, int bandBegin) {
     return rows;
 }
 
-// The border properties (\brdr...) that follow a border keyword at `side`, up to `to`.
-int borderEnd(const std::vector<RtfToken>& tokens, int side, int to) {
-    int end = side + 1;
-    while (end < to && (tokens[size_t(end)].kind == RtfToken::Newline ||
-                        (tokens[size_t(end)].kind == RtfToken::ControlWord &&
-                         tokens[size_t(end)].name.startsWith("brdr"))))
-        ++end;
-    return end;
+// Calls `border(side, end)` for every border named in `sides` within from..to: the keyword at
+// `side`, its properties (\brdr...) up to `end`.
+template <class Border>
+void forBorders(const std::vector<RtfToken>& tokens, int from, int to,
+                std::initializer_list<const char*> sides, Border&& border) {
+    for (int t = from; t < to; ++t) {
+        if (!isAnyOf(tokens[size_t(t)], sides))
+            continue;
+        int end = t + 1;
+        while (end < to && (tokens[size_t(end)].kind == RtfToken::Newline ||
+                            (tokens[size_t(end)].kind == RtfToken::ControlWord &&
+                             tokens[size_t(end)].name.startsWith("brdr"))))
+            ++end;
+        border(t, end);
+    }
 }
 
 // The borders named in `sides` within from..to drawn half as wide (\brdrwN; 0.25 pt where no
 // width is given).
 void halveBorders(const std::vector<RtfToken>& tokens, int from, int to,
                   std::initializer_list<const char*> sides, TokenChanges& changes) {
-    for (int t = from; t < to; ++t) {
-        if (!isAnyOf(tokens[size_t(t)], sides))
-            continue;
-        const int end = borderEnd(tokens, t, to);
+    forBorders(tokens, from, to, sides, [&](int side, int end) {
         int width = -1;
-        for (int p = t + 1; p < end; ++p) {
+        for (int p = side + 1; p < end; ++p) {
             if (tokens[size_t(p)].is("brdrw") && tokens[size_t(p)].hasParam)
                 width = p;
         }
         const int half = width < 0 ? 5 : std::max(1, tokens[size_t(width)].param / 2);
         const QByteArray replaced = "\\brdrw" + QByteArray::number(half);
         if (width < 0) {
-            changes.after[t] = replaced;
+            changes.after[side] = replaced;
         } else {
             changes.drop.insert(width);
             changes.before[width] = replaced;
         }
-    }
+    });
 }
 
 // The borders named in `sides` within from..to left out.
 void dropBorders(const std::vector<RtfToken>& tokens, int from, int to,
                  std::initializer_list<const char*> sides, TokenChanges& changes) {
-    for (int t = from; t < to; ++t) {
-        if (!isAnyOf(tokens[size_t(t)], sides))
-            continue;
-        const int end = borderEnd(tokens, t, to);
-        for (int p = t; p < end; ++p)
+    forBorders(tokens, from, to, sides, [&](int side, int end) {
+        for (int p = side; p < end; ++p)
             changes.drop.insert(p);
-    }
+    });
 }
 
 // A template with page headers, footers or sections of its own keeps them as they are.
