@@ -98,7 +98,8 @@ TEST(RtfTemplate, ValuesAreEscaped) {
 
 TEST(RtfTemplate, BandOfTableRowsIsRepeatedPerRecord) {
     const QByteArray rtf = "{\\rtf1 Всего #count#\\par\n"
-                           "\\trowd\\cellx1000\\cellx2000\\pard\\intbl H1\\cell H2\\cell\\row\n"
+                           "\\trowd\\cellx1000\\cellx2000\\pard\\intbl H1\\cell H2\\cell"
+                           "{\\trowd\\cellx1000\\cellx2000\\row}\n"
                            "\\trowd\\cellx1000\\cellx2000\\pard\\intbl #BAND##gn#\\cell "
                            "#D_w##ENDBAND#\\cell{\\trowd\\cellx1000\\cellx2000\\row}\n"
                            "\\pard end\\par}";
@@ -106,7 +107,8 @@ TEST(RtfTemplate, BandOfTableRowsIsRepeatedPerRecord) {
                            "%2\\cell{\\trowd\\cellx1000\\cellx2000\\row}";
     // The row above the band is its heading: on the first page in the table, on the others in
     // the page header.
-    const QByteArray heading = "\\trowd\\cellx1000\\cellx2000\\pard\\intbl H1\\cell H2\\cell\\row";
+    const QByteArray heading = "\\trowd\\cellx1000\\cellx2000\\pard\\intbl H1\\cell H2\\cell"
+                               "{\\trowd\\cellx1000\\cellx2000\\row}";
     const QByteArray head = "{\\rtf1 Всего 2\\par\n\\titlepg{\\header " + heading +
                             "{\\pard\\plain\\sl-1\\slmult0\\sb0\\sa0\\fs2\\v\\par}}\r\n" + heading +
                             "\n";

@@ -40,7 +40,19 @@ std::vector<Row> rowsAbove(const std::vector<RtfToken>& tokens, int bandBegin) {
             ++begin;
         if (begin >= t)
             break;
-        rows.push_back({begin, t + 1});
+        // With the groups opened in the row (Word repeats the row's definition in one before
+        // \row), so a copy of the row is whole.
+        int depth = 0;
+        for (int i = begin; i <= t; ++i)
+            depth += tokens[size_t(i)].kind == RtfToken::GroupStart ? 1
+                     : tokens[size_t(i)].kind == RtfToken::GroupEnd ? -1
+                                                                    : 0;
+        int end = t + 1;
+        while (depth > 0 && end < bandBegin && tokens[size_t(end)].kind == RtfToken::GroupEnd) {
+            --depth;
+            ++end;
+        }
+        rows.push_back({begin, end});
         bool first = previous < 0;
         for (int i = previous + 1; i < begin && !first; ++i)
             first = endsTable(tokens[size_t(i)]);
