@@ -1,6 +1,7 @@
 #include "BenchSupport.h"
 
 #include "core/store/InstallFolder.h"
+#include "core/store/TAnketa.h"
 #include "gen/Generator.h"
 
 #include <QFile>
@@ -87,6 +88,22 @@ std::vector<TAnketa> generateCards(qint64 count) {
 
 QString shippedTemplate(const ReportKind& kind) {
     return builtInInstallFiles() + QStringLiteral("/REPORT/") + kind.templateFile();
+}
+
+QString generatedCardFile(const QString& folder, qint64 cards) {
+    const QString path = folder + QStringLiteral("/Anketi%1.dat").arg(cards);
+    gen::Options options;
+    options.cards = cards;
+    gen::writeCardFile(path, options);
+    std::printf("%lld cards (%.0f MiB):\n", static_cast<long long>(cards),
+                static_cast<double>(cards) * TAnketa::Size / (1 << 20));
+    return path;
+}
+
+double plainReadRow(const QString& path) {
+    const double plain = timeIt([&] { plainRead(path); });
+    printRow(QStringLiteral("plain sequential read"), plain, plain);
+    return plain;
 }
 
 } // namespace zelmar::bench

@@ -31,5 +31,10 @@ void printRow(const QString& what, double seconds, double yardstick);
 std::vector<TAnketa> generateCards(qint64 count);
 // The shipped template of a report.
 QString shippedTemplate(const ReportKind& kind);
+// Writes a main card file of generated cards into folder, says how large it is, and returns
+// its path.
+QString generatedCardFile(const QString& folder, qint64 cards);
+// Times a plain sequential read of the file and prints it as the yardstick row; returns it.
+double plainReadRow(const QString& path);
 
 } // namespace zelmar::bench

@@ -1,7 +1,6 @@
 // Reading all cards of the main card file, beside a plain sequential read of the same file.
 #include "BenchSupport.h"
 #include "core/editor/MainCardFile.h"
-#include "gen/Generator.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -14,15 +13,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     for (const qint64 cards : {100000LL, 1000000LL}) {
-        const QString path = dir.path() + QStringLiteral("/Anketi%1.dat").arg(cards);
-        gen::Options options;
-        options.cards = cards;
-        gen::writeCardFile(path, options);
-        std::printf("%lld cards (%.0f MiB):\n", static_cast<long long>(cards),
-                    static_cast<double>(cards) * TAnketa::Size / (1 << 20));
-
-        const double plain = bench::timeIt([&] { bench::plainRead(path); });
-        bench::printRow(QStringLiteral("plain sequential read"), plain, plain);
+        const QString path = bench::generatedCardFile(dir.path(), cards);
+        const double plain = bench::plainReadRow(path);
 
         qint64 unprinted = 0;
         const double indexed = bench::timeIt([&] {

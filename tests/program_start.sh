@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The program on a fresh folder makes the installation tree and the empty card files; a second
-# copy started on the same folder ends at once and touches no file.
+# The program on a fresh folder makes the installation tree (for its owner only) and the empty
+# card files. A second copy on the same folder - through a symbolic link, or with the runtime
+# folder of another session - says who works with the folder, ends and touches no file. Once
+# the first copy is killed, the next start gets in.
 set -u
 zelmar=$1
 work=$2
@@ -9,14 +11,18 @@ mkdir -p "$work"
 dir="$work/Zelmar"
 export QT_QPA_PLATFORM=offscreen
 
+wait_for_start() {
+    for _ in $(seq 1 300); do
+        [ -f "$dir/Temp/RabAnket.dat" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 "$zelmar" "$dir" &
 first=$!
-trap 'kill $first 2>/dev/null; wait $first 2>/dev/null' EXIT
-
-for _ in $(seq 1 300); do
-    [ -f "$dir/Temp/RabAnket.dat" ] && break
-    sleep 0.1
-done
+trap 'kill -9 $first 2>/dev/null; wait $first 2>/dev/null' EXIT
+wait_for_start
 sleep 1
 
 fail=0
@@ -29,19 +35,49 @@ done
 for d in Baza Temp REPORT WhodGIF WhodWord Otveti Help Backup; do
     [ -d "$dir/$d" ] || { echo "missing folder $d"; fail=1; }
 done
-
-before=$(find "$dir" -printf '%p %s %T@\n' | sort)
-timeout 60 "$zelmar" "$dir"
-rc=$?
-after=$(find "$dir" -printf '%p %s %T@\n' | sort)
-if [ $rc -ne 0 ]; then
-    echo "second copy ended with $rc"
+open=$(find "$dir" \( -perm /o=rwx -o \( -type d -perm /g=rwx \) -o \( -type f -perm /g=rw \) \) -print)
+if [ -n "$open" ]; then
+    echo "open to other accounts:"
+    echo "$open"
     fail=1
 fi
+
+ln -s "$dir" "$work/link"
+mkdir -p "$work/other-runtime"
+chmod 700 "$work/other-runtime"
+before=$(find "$dir" -printf '%p %s %T@ %m\n' | sort)
+for how in direct link other-session; do
+    path=$dir
+    env=()
+    [ "$how" = link ] && path="$work/link"
+    [ "$how" = other-session ] && env=(XDG_RUNTIME_DIR="$work/other-runtime")
+    err=$(env "${env[@]}" timeout 60 "$zelmar" "$path" 2>&1 >/dev/null)
+    rc=$?
+    if [ $rc -ne 1 ]; then
+        echo "second copy ($how) ended with $rc"
+        fail=1
+    fi
+    case $err in
+    *"уже работает пользователь"*) ;;
+    *) echo "second copy ($how) did not say who holds the folder: $err"; fail=1 ;;
+    esac
+done
+after=$(find "$dir" -printf '%p %s %T@ %m\n' | sort)
 if [ "$before" != "$after" ]; then
-    echo "second copy touched the folder:"
+    echo "a second copy touched the folder:"
     diff <(echo "$before") <(echo "$after")
     fail=1
 fi
 kill -0 $first 2>/dev/null || { echo "first copy is gone"; fail=1; }
+
+# Killed, however hard: the system releases the lock and the next start gets in.
+kill -9 $first
+wait $first 2>/dev/null
+rm -f "$dir/Temp/RabAnket.dat"
+"$zelmar" "$dir" &
+first=$!
+if ! wait_for_start || ! kill -0 $first 2>/dev/null; then
+    echo "no start after the first copy was killed"
+    fail=1
+fi
 exit $fail

@@ -1,5 +1,8 @@
 #include "admin/CommandLine.h"
 
+#include "core/texts/DayNumber.h"
+
+#include <QDate>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -9,13 +12,26 @@ namespace zelmar::admin {
 
 namespace {
 
-enum LongOnly { SourceOption = 256, PdfOption, CsvOption, VersionOption };
+enum LongOnly {
+    SourceOption = 256,
+    PdfOption,
+    CsvOption,
+    VersionOption,
+    FromOption,
+    ToOption,
+    ByOption,
+    ArchiveOption
+};
 
 const option kOptions[] = {
     {"dir", required_argument, nullptr, 'd'},
     {"source", required_argument, nullptr, SourceOption},
     {"pdf", required_argument, nullptr, PdfOption},
     {"csv", required_argument, nullptr, CsvOption},
+    {"from", required_argument, nullptr, FromOption},
+    {"to", required_argument, nullptr, ToOption},
+    {"by", required_argument, nullptr, ByOption},
+    {"archive", no_argument, nullptr, ArchiveOption},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, VersionOption},
     {nullptr, 0, nullptr, 0},
@@ -40,11 +56,9 @@ std::optional<Command> commandNamed(const QString& name) {
     const struct {
         const char* name;
         Command command;
-    } commands[] = {{"check", Command::Check},
-                    {"backup", Command::Backup},
-                    {"restore", Command::Restore},
-                    {"report", Command::Report},
-                    {"export", Command::Export}};
+    } commands[] = {{"check", Command::Check},     {"backup", Command::Backup},
+                    {"restore", Command::Restore}, {"report", Command::Report},
+                    {"export", Command::Export},   {"stat", Command::Stat}};
     for (const auto& c : commands) {
         if (name == QLatin1String(c.name))
             return c.command;
@@ -66,6 +80,39 @@ QString absolute(const QString& path) {
     return QFileInfo(path).absoluteFilePath();
 }
 
+// A day as an administrator types it: 31.03.2026 or 2026-03-31.
+std::optional<double> dayNamed(const QString& text) {
+    for (const char* format : {"d.M.yyyy", "yyyy-M-d"}) {
+        const QDate date = QDate::fromString(text.trimmed(), QLatin1String(format));
+        if (date.isValid())
+            return dayNumber(date);
+    }
+    return std::nullopt;
+}
+
+// The period and grouping of stat, checked; empty text when they are right.
+QString readStatistics(StatQuery& q, const QString& from, const QString& to, const QString& by) {
+    if (from.isNull() || to.isNull() || by.isNull())
+        return QStringLiteral("Команде stat нужны параметры --from, --to и --by.");
+    const std::optional<double> first = dayNamed(from);
+    const std::optional<double> last = dayNamed(to);
+    for (const auto& [day, text] : {std::pair{first, from}, std::pair{last, to}}) {
+        if (!day)
+            return QStringLiteral("Неверная дата «%1»: пишите ДД.ММ.ГГГГ или ГГГГ-ММ-ДД.")
+                .arg(text);
+    }
+    if (*last < *first)
+        return QStringLiteral("Начало периода (%1) позже его конца (%2).").arg(from, to);
+    const std::optional<StatGrouping> grouping = statGroupingOfKey(by);
+    if (!grouping)
+        return QStringLiteral("Неизвестная группировка «%1»: возможны %2.")
+            .arg(by, statGroupingKeys().join(QStringLiteral(", ")));
+    q.from = *first;
+    q.to = *last;
+    q.grouping = *grouping;
+    return {};
+}
+
 } // namespace
 
 CommandLine parseCommandLine(int argc, char** argv) {
@@ -74,6 +121,7 @@ CommandLine parseCommandLine(int argc, char** argv) {
     Options& o = line.options;
     QStringList used; // options given, for the check against the command
     QString sourceText;
+    QString fromText, toText, byText;
 
     opterr = 0;
     optind = 0; // a fresh scan
@@ -96,6 +144,22 @@ CommandLine parseCommandLine(int argc, char** argv) {
             break;
         case CsvOption:
             o.csv = absolute(value);
+            used.append(optionName(code));
+            break;
+        case FromOption:
+            fromText = value;
+            used.append(optionName(code));
+            break;
+        case ToOption:
+            toText = value;
+            used.append(optionName(code));
+            break;
+        case ByOption:
+            byText = value;
+            used.append(optionName(code));
+            break;
+        case ArchiveOption:
+            o.stat.archive = true;
             used.append(optionName(code));
             break;
         case 'h':
@@ -141,6 +205,9 @@ CommandLine parseCommandLine(int argc, char** argv) {
         allowed = {QStringLiteral("--source"), QStringLiteral("--pdf")};
     else if (o.command == Command::Export)
         allowed = {QStringLiteral("--source"), QStringLiteral("--csv")};
+    else if (o.command == Command::Stat)
+        allowed = {QStringLiteral("--from"), QStringLiteral("--to"), QStringLiteral("--by"),
+                   QStringLiteral("--archive"), QStringLiteral("--csv")};
     for (const QString& option : used) {
         if (!allowed.contains(option))
             return badUsage(QStringLiteral("Параметр %1 не относится к команде %2.")
@@ -152,6 +219,11 @@ CommandLine parseCommandLine(int argc, char** argv) {
             return badUsage(QStringLiteral("Неизвестная картотека «%1»: возможны working, main, "
                                            "archive.")
                                 .arg(sourceText));
+    }
+    if (o.command == Command::Stat) {
+        const QString error = readStatistics(o.stat, fromText, toText, byText);
+        if (!error.isEmpty())
+            return badUsage(error);
     }
     return line;
 }
@@ -171,6 +243,8 @@ QString helpText() {
         "                         REPORT/<ОТЧЁТ>Rep.rtf; ОТЧЁТ: Poln, KUGiZ (последняя\n"
         "                         карточка), KartS, Otkaz, Dela, Prok (все карточки)\n"
         "  export                 выгрузить карточки в CSV (UTF-8, с заголовком)\n"
+        "  stat                   статистика отказных материалов за период по дате\n"
+        "                         постановления: таблица, как в окне «Статистика»\n"
         "\n"
         "Параметры:\n"
         "  -d, --dir=ПАПКА        папка установки; по умолчанию $ZELMAR_HOME, иначе ~/Zelmar\n"
@@ -178,7 +252,15 @@ QString helpText() {
         "                         main (главная) или archive (архив); по умолчанию\n"
         "                         для report — working, для export — main\n"
         "      --pdf=ФАЙЛ         для report: ещё и сохранить документ в PDF (LibreOffice)\n"
-        "      --csv=ФАЙЛ         для export: записать в файл, а не в стандартный вывод\n"
+        "      --csv=ФАЙЛ         для export: записать в файл, а не в стандартный вывод;\n"
+        "                         для stat: ещё и записать таблицу в файл CSV (UTF-8)\n"
+        "      --from=ДАТА        для stat: первый день периода (ДД.ММ.ГГГГ)\n"
+        "      --to=ДАТА          для stat: последний день периода (включительно)\n"
+        "      --by=ГРУППИРОВКА   для stat: month (по месяцам), quarter (по кварталам),\n"
+        "                         official (кем вынесено), signer (подписал / утвердил),\n"
+        "                         motive (мотив отказа), article (статья УК),\n"
+        "                         person (лицо установлено / нет)\n"
+        "      --archive          для stat: считать и карточки Архива\n"
         "  -h, --help             показать эту справку\n"
         "      --version          показать версию\n"
         "\n"

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "core/reports/Statistics.h"
+
 #include <QString>
 
 #include <optional>
 
 namespace zelmar::admin {
 
-enum class Command { Check, Backup, Restore, Report, Export };
+enum class Command { Check, Backup, Restore, Report, Export, Stat };
 // The card file a report or an export reads.
 enum class Source { Working, Main, Archive };
 
@@ -17,6 +19,8 @@ struct Options {
     QString argument;             // the archive of restore, the prefix of report
     QString pdf;                  // --pdf, absolute
     QString csv;                  // --csv, absolute
+    // stat: the period (whole days), the grouping, the archive too.
+    StatQuery stat;
 };
 
 // What the command line asks for.

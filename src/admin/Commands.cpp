@@ -1,10 +1,12 @@
 #include "admin/Commands.h"
 
 #include "admin/Console.h"
+#include "admin/StatCommand.h"
 #include "core/access/Settings.h"
 #include "core/admin/CardCsv.h"
 #include "core/admin/FolderCheck.h"
 #include "core/backup/Backup.h"
+#include "core/backup/Leftovers.h"
 #include "core/backup/Restore.h"
 #include "core/documents/AtomicFile.h"
 #include "core/documents/Office.h"
@@ -13,6 +15,7 @@
 #include "core/platform/InstanceLock.h"
 #include "core/reports/CardReports.h"
 #include "core/reports/Prtview.h"
+#include "core/store/FileRights.h"
 #include "core/store/InstallFolder.h"
 #include "core/store/SafeFile.h"
 
@@ -57,18 +60,6 @@ QStringView cardFileOf(Source source) {
     return files::WorkingCards;
 }
 
-// Opens the chosen card file for reading into `file`; a card cut off at its end is left out.
-void openSource(AppState& s, CardFile& file, Source source) {
-    const QString path = s.local(cardFileOf(source));
-    if (!fileExists(path))
-        throw Refusal(QStringLiteral("Нет картотеки %1.").arg(path));
-    file.openForReading(path);
-    if (file.tailBytes() > 0)
-        complain(QStringLiteral("В конце файла %1 обрывок карточки (%2 байт): он пропущен.")
-                     .arg(path)
-                     .arg(file.tailBytes()));
-}
-
 int check(AppState& s) {
     int faults = 0;
     for (const CheckLine& line : checkInstallFolder(s.paths)) {
@@ -107,10 +98,6 @@ int restore(AppState& s, const QString& given) {
         throw Refusal(QStringLiteral("Нет файла архива %1.").arg(given));
     try {
         restoreBaseFolder(s, archive);
-    } catch (const PartlyRestored& error) {
-        throw Refusal(QStringLiteral("База восстановлена не полностью: %1\nВосстановите базу из "
-                                     "архива ещё раз.")
-                          .arg(error.text()));
     } catch (const std::exception& error) {
         throw Refusal(QStringLiteral("База не восстановлена: %1\nФайлы папки Baza не изменены.")
                           .arg(failureMessage(error)));
@@ -182,20 +169,18 @@ int exportCards(AppState& s, const Options& o) {
     return 0;
 }
 
-// Whoever works with the folder, in words.
-QString holderText(const QString& root) {
-    const std::optional<LockHolder> holder = installationLockHolder(root);
-    if (holder && holder->program == u"zelmar-admin")
-        return QStringLiteral("С папкой %1 уже работает zelmar-admin (процесс %2)")
-            .arg(root)
-            .arg(holder->pid);
-    QString text = QStringLiteral("Программа работает с этой папкой: %1").arg(root);
-    if (holder)
-        text += QStringLiteral(" (процесс %1)").arg(holder->pid);
-    return text;
-}
-
 } // namespace
+
+void openSource(AppState& s, CardFile& file, Source source) {
+    const QString path = s.local(cardFileOf(source));
+    if (!fileExists(path))
+        throw Refusal(QStringLiteral("Нет картотеки %1.").arg(path));
+    file.openForReading(path);
+    if (file.tailBytes() > 0)
+        complain(QStringLiteral("В конце файла %1 обрывок карточки (%2 байт): он пропущен.")
+                     .arg(path)
+                     .arg(file.tailBytes()));
+}
 
 int runAdminCommand(const Options& o) {
     const QString root =
@@ -207,27 +192,46 @@ int runAdminCommand(const Options& o) {
     }
     const bool writes = o.command == Command::Backup || o.command == Command::Restore ||
                         o.command == Command::Report;
-    // Held to the end of the command, so the program does not start on a folder half done.
-    const std::unique_ptr<QLockFile> lock = lockInstallation(root);
-    if (!lock && writes) {
-        complain(holderText(root) + QStringLiteral(". Команда не выполнена: закройте программу и "
-                                                   "повторите."));
-        return 1;
+    // What the command makes in the folder gets the rights the folder gives.
+    useRightsOfFolder(root);
+    // A writing command holds the folder to its end, so the program does not start on a
+    // folder half done; a reading one only says when someone changes the files under it.
+    LockAttempt attempt;
+    if (writes) {
+        attempt = lockInstallation(root, QStringLiteral("zelmar-admin"));
+        if (!attempt.lock) {
+            complain(attempt.refusal +
+                     QStringLiteral(" Команда не выполнена: закройте программу и повторите."));
+            return 1;
+        }
+    } else if (const std::optional<LockHolder> holder = installationLockHolder(root)) {
+        complain(QStringLiteral("С папкой %1 работает %2. Файлы читаются, пока их меняют.")
+                     .arg(root, describeHolder(*holder)));
     }
-    if (!lock)
-        complain(holderText(root) + QStringLiteral(". Файлы читаются, пока она их меняет."));
+    // What a crash interrupted is settled before the base folder is looked at.
+    if (writes) {
+        try {
+            for (const QString& text : settleInterruptedWork(root))
+                complain(text);
+        } catch (const std::exception& error) {
+            complain(failureMessage(error));
+            return 1;
+        }
+    }
     if (o.command != Command::Restore &&
         !QFileInfo(resolveCaseInsensitive(root, QStringLiteral("Baza"))).isDir()) {
         complain(
             QStringLiteral("В папке %1 нет папки Baza: это не папка установки Zelmar.").arg(root));
         return 1;
     }
-
     SystemClock clock;
     ConsolePrompts prompts;
     NoShell shell;
     AppState s(Paths(root), clock, prompts, shell);
     try {
+        // A folder gets its missing built-in files whichever program opens it first.
+        if (writes)
+            prepareInstallFolder(root);
         switch (o.command) {
         case Command::Check:
             return check(s);
@@ -239,6 +243,8 @@ int runAdminCommand(const Options& o) {
             return report(s, o, prompts, shell);
         case Command::Export:
             return exportCards(s, o);
+        case Command::Stat:
+            return statistics(s, o);
         }
     } catch (const std::exception& error) {
         complain(failureMessage(error));

@@ -4,12 +4,14 @@
 #include "admin/CommandLine.h"
 #include "admin/Commands.h"
 #include "admin/Console.h"
+#include "core/store/FileSync.h"
 
 #include <QCoreApplication>
 
 using namespace zelmar::admin;
 
 int main(int argc, char** argv) {
+    zelmar::failWritesBeyondFileSizeLimit();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zelmar-admin"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZELMAR_VERSION));

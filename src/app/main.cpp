@@ -1,7 +1,10 @@
+#include "core/backup/Leftovers.h"
 #include "core/editor/AppState.h"
 #include "core/platform/Clock.h"
 #include "core/platform/CommandBoundary.h"
 #include "core/platform/InstanceLock.h"
+#include "core/store/FileRights.h"
+#include "core/store/FileSync.h"
 #include "core/store/InstallFolder.h"
 #include "gui/Application.h"
 #include "gui/QtPrompts.h"
@@ -14,12 +17,14 @@
 #include "gui/TPoisk.h"
 #include "gui/TPrintWibor.h"
 #include "gui/TShabloniDok.h"
+#include "gui/TStatistika.h"
 #include "gui/TZapusk.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLockFile>
+#include <QGuiApplication>
 
+#include <cstdio>
 #include <memory>
 
 using namespace zelmar;
@@ -33,13 +38,31 @@ int main(int argc, char** argv) {
     const QString root =
         chooseInstallFolder(arguments, qEnvironmentVariable("ZELMAR_HOME"), QDir::homePath());
 
-    const std::unique_ptr<QLockFile> lock = lockInstallation(root);
-    if (!lock)
-        return 0;
-
+    failWritesBeyondFileSizeLimit();
     QtPrompts prompts;
-    if (!runCommand(prompts, [&] { prepareInstallFolder(root); }))
+    // What the program makes in the folder is the owner's (or the sharing group's) only.
+    if (!runCommand(prompts, [&] { makeOwnFolder(root); }))
         return 1;
+    useRightsOfFolder(root);
+    // One program per folder, from any account or computer: a second one says who works with
+    // the folder and ends without touching any file.
+    const LockAttempt attempt = lockInstallation(root, QStringLiteral("zelmar"));
+    if (!attempt.lock) {
+        std::fprintf(stderr, "zelmar: %s\n", attempt.refusal.toLocal8Bit().constData());
+        const QString platform = QGuiApplication::platformName();
+        if (platform != u"offscreen" && platform != u"minimal")
+            prompts.message(attempt.refusal, QStringLiteral("Zelmar"), Prompts::Icon::Exclamation);
+        return 1;
+    }
+    // What a crash interrupted is finished or undone before anything opens the base folder.
+    QStringList settled;
+    if (!runCommand(prompts, [&] {
+            settled = settleInterruptedWork(root);
+            prepareInstallFolder(root);
+        }))
+        return 1;
+    for (const QString& text : settled)
+        prompts.message(text, QStringLiteral("Zelmar"), Prompts::Icon::Exclamation);
     QDir::setCurrent(root);
 
     SystemClock clock;
@@ -61,7 +84,9 @@ int main(int argc, char** argv) {
     TShabloniDok shabloniDok(state, &form1);
     printWibor.setTemplatesWindow(&shabloniDok);
     TFIO_Dolgn fioDolgn(state, &form1);
-    form1.setOwnWindows({&form5, &formNastr, &fioDolgn, &poisk, &printWibor, &shabloniDok});
+    TStatistika statistika(state, &form1);
+    form1.setOwnWindows(
+        {&form5, &formNastr, &fioDolgn, &poisk, &printWibor, &shabloniDok, &statistika});
 
     zapusk.setMainWindow(&form1);
     QObject::connect(&zapusk, &TZapusk::finishedWith, &app,

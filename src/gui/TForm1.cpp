@@ -28,6 +28,7 @@
 #include "gui/TPoisk.h"
 #include "gui/TPrintWibor.h"
 #include "gui/TShabloniDok.h"
+#include "gui/TStatistika.h"
 #include "gui/WidgetValues.h"
 
 #include "ui_TForm1.h"
@@ -290,6 +291,7 @@ void TForm1::connectCommands() {
     ownWindow(m_ui->N6, &OwnWindows::formNastr);
     ownWindow(m_ui->N9, &OwnWindows::fioDolgn);
     ownWindow(m_ui->N11, &OwnWindows::shabloniDok);
+    ownWindow(m_ui->NStatistika, &OwnWindows::statistika);
     connect(m_ui->nPoisk, &QAbstractButton::clicked, this, [this] {
         if (m_windows.poisk)
             showOwnWindow(*m_windows.poisk);

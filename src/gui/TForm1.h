@@ -29,6 +29,7 @@ class QtProgress;
 class TPoisk;
 class TPrintWibor;
 class TShabloniDok;
+class TStatistika;
 
 // The program's own windows that the main window opens.
 struct OwnWindows {
@@ -38,6 +39,7 @@ struct OwnWindows {
     TPoisk* poisk = nullptr;
     TPrintWibor* printWibor = nullptr;
     TShabloniDok* shabloniDok = nullptr;
+    TStatistika* statistika = nullptr;
 };
 
 // The main window: the card editor, its commands, the navigation and the two card grids. It

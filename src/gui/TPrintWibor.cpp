@@ -48,9 +48,12 @@ TPrintWibor::TPrintWibor(AppState& state, QWidget* parent)
         grid->viewport()->installEventFilter(this);
         connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
                 [this, table](const QModelIndex& current) {
-                    // The keyboard moves the current row; no card is picked.
+                    // The keyboard moves the current row and picks its card, so the panel
+                    // and the buttons act on the row the clerk sees.
                     if (!m_updating && current.isValid())
-                        m_selection.currentRow(table) = current.row() + 1;
+                        run([this, table, row = current.row() + 1] {
+                            TablRowPicked(m_state, m_selection, table, row);
+                        });
                 });
     }
     // The main window's colour; what is disabled stays readable on it.

@@ -6,10 +6,13 @@
 #include "core/platform/Prompts.h"
 #include "core/platform/Shell.h"
 #include "core/reports/Prtview.h"
+#include "core/store/FileRights.h"
+#include "core/store/FileSync.h"
 
 #include <QApplication>
 #include <QDate>
 #include <QDesktopServices>
+#include <QDir>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -80,6 +83,7 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    failWritesBeyondFileSizeLimit();
     const bool screen = haveScreen();
     std::unique_ptr<QCoreApplication> app;
     if (screen)
@@ -90,6 +94,8 @@ int main(int argc, char** argv) {
 
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
+    // Results get the rights the report folder gives, as every file of the register does.
+    useRightsOfFolder(QDir::currentPath());
     RunnerPrompts prompts(screen);
     RunnerShell shell(screen);
     return runPrtview(arguments, QDate::currentDate(), shell, prompts);

@@ -7,6 +7,7 @@
 #include "core/reports/CardReports.h"
 #include "core/reports/PrintSelection.h"
 #include "core/reports/RegisterBook.h"
+#include "core/store/FileRights.h"
 #include "core/store/Paths.h"
 #include "core/texts/DayNumber.h"
 #include "gen/Generator.h"
@@ -24,9 +25,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <csignal>
 #include <functional>
 #include <limits>
 #include <random>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace zelmar;
 using namespace zelmar::test;
@@ -39,10 +43,21 @@ struct Outcome {
     QString err;
 };
 
-Outcome admin(const QStringList& arguments, const QProcessEnvironment& env = {}) {
+// fileLimit > 0: the command runs under that file size limit (ulimit -f), with the signal of
+// the limit at its default action, which ends a program that does not ignore it.
+Outcome admin(const QStringList& arguments, const QProcessEnvironment& env = {},
+              long fileLimit = 0) {
     QProcess process;
     if (!env.isEmpty())
         process.setProcessEnvironment(env);
+    if (fileLimit > 0)
+        process.setChildProcessModifier([fileLimit] {
+            std::signal(SIGXFSZ, SIG_DFL);
+            struct rlimit limit {};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = static_cast<rlim_t>(fileLimit);
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
     process.start(QStringLiteral(ZELMAR_ADMIN), arguments);
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
         return {};
@@ -50,13 +65,14 @@ Outcome admin(const QStringList& arguments, const QProcessEnvironment& env = {})
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-// Every file below a folder, with its size and a hash of its bytes.
+// Every file below a folder, with its size and a hash of its bytes; the lock file says who
+// works with the folder and is no part of the register.
 QStringList snapshot(const QString& root) {
     QStringList files;
     QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         QFile file(it.next());
-        if (!file.open(QIODevice::ReadOnly))
+        if (file.fileName() == installationLockPath(root) || !file.open(QIODevice::ReadOnly))
             continue;
         files.append(
             QDir(root).relativeFilePath(file.fileName()) + QLatin1Char(' ') +
@@ -70,6 +86,8 @@ QStringList snapshot(const QString& root) {
 class AdminTest : public ::testing::Test {
 protected:
     AdminTest() {
+        // Folders made as the programs make them: for their owner only.
+        useRightsOfFolder(m_dir.path());
         gen::Options options;
         options.cards = 30;
         options.years = 2;
@@ -79,9 +97,9 @@ protected:
 
     QString root() const { return m_dir.filePath(QStringLiteral("Zelmar")); }
     QString file(const QString& relative) const { return root() + QLatin1Char('/') + relative; }
-    Outcome run(QStringList arguments) {
+    Outcome run(QStringList arguments, long fileLimit = 0) {
         arguments << QStringLiteral("-d") << root();
-        return admin(arguments);
+        return admin(arguments, {}, fileLimit);
     }
     // Changes one card of a card file.
     void editCard(const QString& relative, qint64 record,
@@ -182,7 +200,12 @@ TEST_F(AdminTest, CheckFindsEachFaultAndChangesNothing) {
              write(QStringLiteral("Baza/ArhAnket.dat"),
                    bytes(QStringLiteral("Baza/Anketi.dat")).first(TAnketa::Size));
          },
-         QStringLiteral("Baza/ArhAnket.dat карточка 1 (№ %1").arg(first.GurN)},
+         QStringLiteral("и в главной картотеке, и в архиве: Baza/Anketi.dat карточка 1 (№ %1 от "
+                        "%2), Baza/ArhAnket.dat карточка 1")
+             .arg(first.GurN)
+             .arg(dateOf(first.DateOtkaza).toString(QStringLiteral("dd.MM.yyyy")))},
+        {"interrupted restore", [&] { QDir().mkpath(file(QStringLiteral("Baza.ready-a1b2c3"))); },
+         QStringLiteral("ошибка: Baza.ready-a1b2c3: прерванное восстановление базы")},
         {"doubled number in a year",
          [&] {
              editCard(QStringLiteral("Baza/Anketi.dat"), 4, [&](TAnketa& c) {
@@ -216,6 +239,9 @@ TEST_F(AdminTest, CheckFindsEachFaultAndChangesNothing) {
              QDir().mkpath(file(QStringLiteral("Baza/WidDoc.txt")));
          },
          QStringLiteral("ошибка: Baza/WidDoc.txt: не читается")},
+        {"register every account can read",
+         [&] { ::chmod(QFile::encodeName(file(QStringLiteral("Baza"))).constData(), 0755); },
+         QStringLiteral("ошибка: Baza: доступен другим пользователям компьютера (права 0755)")},
     };
     const QString pristine = m_dir.filePath(QStringLiteral("pristine"));
     QDir().rename(root(), pristine);
@@ -261,7 +287,8 @@ TEST_F(AdminTest, BackupAndRestoreAsTheProgramDoes) {
     EXPECT_EQ(run({QStringLiteral("restore"), QStringLiteral("b0000099.zip")}).status, 1);
 }
 
-// A full disk halfway leaves no archive, no half-written file and the base folder as it was.
+// A full disk (or a file size limit) halfway leaves no archive, no half-written file and the
+// base folder as it was.
 TEST_F(AdminTest, FailuresLeaveNothingHalfWritten) {
     const Outcome made = run({QStringLiteral("backup")});
     ASSERT_EQ(made.status, 0);
@@ -284,8 +311,9 @@ TEST_F(AdminTest, FailuresLeaveNothingHalfWritten) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.first().toStdString());
-        Outcome r;
-        withFileSizeLimit(8000, [&] { r = run(c.arguments); });
+        // Beyond the limit a write fails as on a full disk; the signal of the limit ends
+        // nothing.
+        const Outcome r = run(c.arguments, 8000);
         EXPECT_EQ(r.status, 1);
         EXPECT_TRUE(r.err.contains(QString::fromUtf16(c.says))) << r.err.toStdString();
         EXPECT_EQ(snapshot(root()), before);
@@ -312,6 +340,7 @@ TEST_F(AdminTest, WritingCommandsRefuseWhileTheProgramRuns) {
     const std::optional<LockHolder> holder = installationLockHolder(root());
     ASSERT_TRUE(holder);
     EXPECT_EQ(holder->pid, program.processId());
+    EXPECT_EQ(holder->program, QStringLiteral("zelmar"));
 
     const QStringList before = snapshot(root());
     for (const QStringList& arguments :
@@ -320,7 +349,7 @@ TEST_F(AdminTest, WritingCommandsRefuseWhileTheProgramRuns) {
           QStringList{QStringLiteral("report"), QStringLiteral("Otkaz")}}) {
         const Outcome r = run(arguments);
         EXPECT_EQ(r.status, 1);
-        EXPECT_TRUE(r.err.contains(QStringLiteral("Программа работает с этой папкой")))
+        EXPECT_TRUE(r.err.contains(QStringLiteral("уже работает пользователь")))
             << r.err.toStdString();
     }
     const Outcome checked = run({QStringLiteral("check")});
@@ -437,4 +466,73 @@ TEST_F(AdminTest, ExportGivesEveryFieldAsCsv) {
     const Outcome all = run({QStringLiteral("export")});
     EXPECT_EQ(all.status, 0);
     EXPECT_EQ(all.out.count(QStringLiteral("\r\n")), 31);
+}
+
+// stat: the window's table on standard output, and as CSV; the period's mistakes refused.
+TEST_F(AdminTest, StatPrintsTheTableOfAPeriodAndWritesItsCsv) {
+    TypedFile<TAnketa> main;
+    main.openForReading(file(QStringLiteral("Baza/Anketi.dat")));
+    qint64 inPeriod = 0;
+    for (qint64 i = 0; i < main.size(); ++i)
+        inPeriod += dateOf(main.readAt(i).DateOtkaza).year() == 2026;
+    ASSERT_GT(inPeriod, 0);
+    TAnketa archived = main.readAt(0);
+    archived.DateOtkaza = dayNumber(QDate(2026, 12, 31)) + 0.75;
+    archived.KemWines = QStringLiteral("Архивов, А.А.");
+    write(QStringLiteral("Baza/ArhAnket.dat"),
+          QByteArray(reinterpret_cast<const char*>(&archived), sizeof archived));
+
+    const QString csv = m_dir.filePath(QStringLiteral("stat.csv"));
+    const Outcome r =
+        run({QStringLiteral("stat"), QStringLiteral("--from=01.01.2026"), QStringLiteral("--to"),
+             QStringLiteral("2026-12-31"), QStringLiteral("--by=official"),
+             QStringLiteral("--archive"), QStringLiteral("--csv"), csv});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 4) << r.out.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Статистика отказных материалов с 01.01.2026 по "
+                                       "31.12.2026, кем вынесено, Главная картотека и Архив"));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Группа"))) << lines[1].toStdString();
+    const QStringList total = lines[lines.size() - 2].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    ASSERT_EQ(total.size(), 9) << lines[lines.size() - 2].toStdString();
+    EXPECT_EQ(total[0], QStringLiteral("Итого"));
+    EXPECT_EQ(total[1].toLongLong(), inPeriod + 1);
+    EXPECT_EQ(lines.last(), csv);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Архивов, А.А.")));
+
+    const QString written = QString::fromUtf8(bytes(QStringLiteral("../stat.csv")));
+    EXPECT_TRUE(written.startsWith(QStringLiteral(
+        "Группа,Материалов,Проверено прокурором,Отменено прокурором,\"Доля отменённых, %\",")))
+        << written.toStdString();
+    EXPECT_TRUE(written.contains(QStringLiteral("\r\n\"Архивов, А.А.\",1,0,0,0.0,1,0,")))
+        << written.toStdString();
+    EXPECT_TRUE(written.endsWith(QStringLiteral("\r\n")));
+    EXPECT_TRUE(written.contains(QStringLiteral("\r\nИтого,%1,").arg(inPeriod + 1)));
+
+    const struct {
+        QStringList arguments;
+        const char16_t* says;
+    } refused[] = {
+        {{QStringLiteral("--from=01.01.2026"), QStringLiteral("--to=31.12.2026")},
+         u"нужны параметры --from, --to и --by"},
+        {{QStringLiteral("--from=31.02.2026"), QStringLiteral("--to=31.12.2026"),
+          QStringLiteral("--by=month")},
+         u"Неверная дата «31.02.2026»"},
+        {{QStringLiteral("--from=02.01.2026"), QStringLiteral("--to=01.01.2026"),
+          QStringLiteral("--by=month")},
+         u"Начало периода (02.01.2026) позже его конца (01.01.2026)."},
+        {{QStringLiteral("--from=01.01.2026"), QStringLiteral("--to=01.01.2026"),
+          QStringLiteral("--by=week")},
+         u"Неизвестная группировка «week»: возможны month, quarter, official"},
+        {{QStringLiteral("--source=main"), QStringLiteral("--from=01.01.2026"),
+          QStringLiteral("--to=01.01.2026"), QStringLiteral("--by=month")},
+         u"Параметр --source не относится к команде stat."},
+    };
+    for (const auto& c : refused) {
+        const Outcome bad = run(QStringList{QStringLiteral("stat")} + c.arguments);
+        EXPECT_EQ(bad.status, 2) << c.arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(bad.err.contains(QString::fromUtf16(c.says))) << bad.err.toStdString();
+    }
+    const Outcome archiveElsewhere = run({QStringLiteral("export"), QStringLiteral("--archive")});
+    EXPECT_EQ(archiveElsewhere.status, 2);
 }

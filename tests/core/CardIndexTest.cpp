@@ -29,19 +29,16 @@ TEST_F(CardIndexTest, FindsTheFirstHolderAndFollowsEveryStore) {
     EXPECT_EQ(f.findNumberInYear(7, 2025), std::nullopt);
 
     // Record 0 leaves key 900 and number 5/2024: the next holders take over.
-    f.seek(0);
-    f.store(makeCard(8, day(2023, 6, 1), 555));
+    f.store(0, makeCard(8, day(2023, 6, 1), 555));
     EXPECT_EQ(f.findKey(900), 2);
     EXPECT_EQ(f.findKey(555), 0);
     EXPECT_EQ(f.findNumberInYear(5, 2024), 3);
     EXPECT_EQ(f.findNumberInYear(8, 2023), 0);
 
     // Appending; then record 3 moves to another year.
-    f.seek(f.size());
-    f.store(makeCard(5, day(2024, 9, 9), 777));
+    f.store(f.size(), makeCard(5, day(2024, 9, 9), 777));
     EXPECT_EQ(f.findKey(777), 4);
-    f.seek(3);
-    f.store(makeCard(5, day(2026, 3, 1), 300));
+    f.store(3, makeCard(5, day(2026, 3, 1), 300));
     EXPECT_EQ(f.findNumberInYear(5, 2024), 4);
     EXPECT_EQ(f.findNumberInYear(5, 2026), 3);
 

@@ -1,3 +1,4 @@
+#include "core/documents/DocumentError.h"
 #include "core/documents/Docx.h"
 #include "core/documents/Office.h"
 #include "core/letters/Attachments.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QUrl>
 
 #include <zip.h>
@@ -270,6 +272,89 @@ TEST_F(LettersTest, DocxTagsSplitOverRuns) {
     EXPECT_EQ(docxPart(target, "_rels/.rels"), docxPart(blank, "_rels/.rels"));
     // Never over a file that is there.
     EXPECT_THROW(makeFilledDocument(blank, target, file(QStringLiteral("Temp")), {}), ZelmarError);
+}
+
+// Sets the unpacked size a zip archive declares for one entry, in its local header and in its
+// directory, as a damaged or crafted blank may.
+void declareSize(QByteArray& zip, const QByteArray& name, quint32 size) {
+    const auto put = [&](qsizetype at) {
+        for (int i = 0; i < 4; ++i)
+            zip[at + i] = static_cast<char>((size >> (8 * i)) & 0xFF);
+    };
+    const auto u16 = [&](qsizetype at) {
+        return static_cast<unsigned char>(zip[at]) | static_cast<unsigned char>(zip[at + 1]) << 8;
+    };
+    for (qsizetype at = zip.indexOf("PK\3\4"); at >= 0; at = zip.indexOf("PK\3\4", at + 4)) {
+        if (zip.mid(at + 30, u16(at + 26)) == name)
+            put(at + 22);
+    }
+    for (qsizetype at = zip.indexOf("PK\1\2"); at >= 0; at = zip.indexOf("PK\1\2", at + 4)) {
+        if (zip.mid(at + 46, u16(at + 28)) == name)
+            put(at + 24);
+    }
+}
+
+TEST_F(LettersTest, BlankThatWouldUnpackBeyondBoundIsRefusedAsDamaged) {
+    AppState& s = startWithCard();
+    const QString temp = file(QStringLiteral("Temp"));
+    const QString blank = file(QStringLiteral("Temp/blank.docx"));
+    const QString target = file(QStringLiteral("Otveti/1.doc"));
+
+    // A blank of a few hundred bytes that declares its text as 4 GB.
+    writeDocx(blank, {QStringLiteral("#gn#")});
+    QByteArray bytes = readBytes(QStringLiteral("Temp/blank.docx"));
+    ASSERT_LT(bytes.size(), 2000);
+    declareSize(bytes, "word/document.xml", 0xFFFFFF00);
+    writeBytes(QStringLiteral("Temp/huge.docx"), bytes);
+    // A small blank whose two pictures truly unpack to 80 MB.
+    writeDocx(blank, {QStringLiteral("#gn#")});
+    {
+        const QByteArray zeros(40 << 20, '\0');
+        int error = 0;
+        zip_t* archive = zip_open(blank.toLocal8Bit().constData(), 0, &error);
+        ASSERT_NE(archive, nullptr);
+        for (const char* name : {"word/media/image1.bin", "word/media/image2.bin"})
+            zip_file_add(archive, name,
+                         zip_source_buffer(archive, zeros.constData(), zeros.size(), 0), 0);
+        ASSERT_EQ(zip_close(archive), 0);
+    }
+    ASSERT_LT(QFileInfo(blank).size(), 1 << 20);
+
+    for (const QString& damaged : {file(QStringLiteral("Temp/huge.docx")), blank}) {
+        SCOPED_TRACE(damaged.toStdString());
+        try {
+            makeFilledDocument(damaged, target, temp, letterFields(s));
+            ADD_FAILURE() << "the blank was filled";
+        } catch (const DocumentError& error) {
+            EXPECT_TRUE(error.text().contains(QStringLiteral("повреждён"))) << error.what();
+            EXPECT_TRUE(error.text().contains(QStringLiteral("64 МБ"))) << error.what();
+        }
+        EXPECT_FALSE(QFileInfo::exists(target));
+        EXPECT_FALSE(QFileInfo::exists(target + QStringLiteral(".new")));
+    }
+}
+
+TEST_F(LettersTest, DocxBlankWithoutDocumentTextIsRefused) {
+    AppState& s = startWithCard();
+    const QString target = file(QStringLiteral("Otveti/1.doc"));
+    // A zip archive of no parts (only its end record), and one without the document's text.
+    writeBytes(QStringLiteral("Temp/empty.docx"), QByteArray("PK\5\6", 4) + QByteArray(18, '\0'));
+    writeDocx(file(QStringLiteral("Temp/other.docx")), {QStringLiteral("#gn#")});
+    {
+        int error = 0;
+        zip_t* archive =
+            zip_open(file(QStringLiteral("Temp/other.docx")).toLocal8Bit().constData(), 0, &error);
+        ASSERT_NE(archive, nullptr);
+        ASSERT_EQ(zip_delete(archive, zip_name_locate(archive, "word/document.xml", 0)), 0);
+        ASSERT_EQ(zip_close(archive), 0);
+    }
+    for (const char* blank : {"Temp/empty.docx", "Temp/other.docx"}) {
+        SCOPED_TRACE(blank);
+        EXPECT_THROW(makeFilledDocument(file(QLatin1String(blank)), target,
+                                        file(QStringLiteral("Temp")), letterFields(s)),
+                     DocumentError);
+        EXPECT_FALSE(QFileInfo::exists(target));
+    }
 }
 
 TEST_F(LettersTest, MailLinkKeepsEveryTextAsText) {

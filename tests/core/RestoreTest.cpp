@@ -1,7 +1,10 @@
 #include "core/backup/Restore.h"
 #include "core/backup/Backup.h"
 #include "core/backup/EntryNames.h"
+#include "core/backup/Leftovers.h"
+#include "core/editor/MainWindowEvents.h"
 #include "core/store/Cp1251.h"
+#include "support/Failures.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -92,6 +95,7 @@ protected:
         EXPECT_TRUE(QDir(file(QStringLiteral("Temp")))
                         .entryList({QStringLiteral("restore-*")}, QDir::AllEntries)
                         .isEmpty());
+        EXPECT_TRUE(QDir(root()).entryList({QStringLiteral("Baza.*")}, QDir::AllEntries).isEmpty());
         return s.exitCode.has_value();
     }
     // The archive was refused and nothing changed: the program goes on with its files.
@@ -155,11 +159,11 @@ TEST_F(RestoreTest, EntriesThatWouldLeaveTheBaseFolderRefuseTheArchive) {
         {{"..\\evil", "evil"}, QStringLiteral("..\\evil")},
         {{"sub/Anketi.dat", "evil"}, QStringLiteral("sub/Anketi.dat")},
         {{"sub/", ""}, QStringLiteral("папка")},
-        {{"Anketi.dat", "/etc/passwd", true}, QStringLiteral("ссылка")},
+        {{"WidDoc.txt", "/etc/passwd", true}, QStringLiteral("ссылка")},
     };
     const QString path = file(QStringLiteral("crafted.zip"));
     for (const auto& [entry, said] : cases) {
-        craft(path, {{"WidDoc.txt", "changed"}, entry});
+        craft(path, {{"Anketi.dat", readBytes(QStringLiteral("Baza/Anketi.dat"))}, entry});
         expectRefused(s, path, said);
     }
     EXPECT_FALSE(QFile::exists(QStringLiteral("/etc/x")));
@@ -177,29 +181,30 @@ TEST_F(RestoreTest, DamagedArchivesChangeNothing) {
     expectRefused(s, path, QStringLiteral("не читается как архив ZIP"));
 
     // Stored data with one byte changed fails its CRC.
-    craft(path, {{"WidDoc.txt", "changed"}, {"Dostup.dat", QByteArray(4000, 'x')}});
+    const QByteArray cards = readBytes(QStringLiteral("Baza/Anketi.dat"));
+    craft(path, {{"Anketi.dat", cards}, {"Dostup.dat", QByteArray(4000, 'x')}});
     QByteArray bytes = readBytes(QStringLiteral("damaged.zip"));
     bytes[bytes.indexOf(QByteArray(100, 'x')) + 50] = 'y';
     writeBytes(QStringLiteral("damaged.zip"), bytes);
-    expectRefused(s, path, QStringLiteral("CRC error"));
+    expectRefused(s, path,
+                  QStringLiteral("Файл Dostup.dat в архиве damaged.zip повреждён: контрольная "
+                                 "сумма не сходится"));
 
-    // Sizes beyond the free space: refused before anything is unpacked.
-    struct statvfs disk {};
-    ASSERT_EQ(statvfs(root().toLocal8Bit().constData(), &disk), 0);
-    const qint64 free = static_cast<qint64>(disk.f_bavail) * static_cast<qint64>(disk.f_frsize);
-    std::vector<Crafted> bomb;
-    for (qint64 i = 0; i <= free / 0xFFFFFFF0LL + 1; ++i)
+    // Sizes beyond what a backup can hold: refused before anything is unpacked.
+    std::vector<Crafted> bomb = {{"Anketi.dat", cards}};
+    for (qint64 i = 0; i < 3; ++i)
         bomb.push_back({QByteArray("f") + QByteArray::number(i), "x"});
     craft(path, bomb);
     writeBytes(QStringLiteral("damaged.zip"),
                declaringSize(readBytes(QStringLiteral("damaged.zip")), 0xFFFFFFF0u));
-    expectRefused(s, path, QStringLiteral("свободно"));
+    expectRefused(s, path, QStringLiteral("распаковался бы"));
 }
 
 TEST_F(RestoreTest, NamesWrittenByWindowsProgramsAreDecoded) {
     AppState& s = startWithBackup();
     craft(file(QStringLiteral("names.zip")),
-          {{converted("CP866", "UTF-8", QStringLiteral("Справка.txt").toUtf8()), "866"},
+          {{"Anketi.dat", readBytes(QStringLiteral("Baza/Anketi.dat"))},
+           {converted("CP866", "UTF-8", QStringLiteral("Справка.txt").toUtf8()), "866"},
            {toCp1251(QStringLiteral("Отчёт.txt")), "1251"},
            {QStringLiteral("Ёлка.txt").toUtf8(), "utf8", false, ZIP_FL_ENC_UTF_8}});
     EXPECT_TRUE(restore(s, file(QStringLiteral("names.zip"))));
@@ -213,4 +218,96 @@ TEST_F(RestoreTest, NamesWrittenByWindowsProgramsAreDecoded) {
         EXPECT_EQ(fromCp866(one).toUtf8(), converted("UTF-8", "CP866", one)) << byte;
     }
     EXPECT_EQ(decodeEntryName(toCp1251(QStringLiteral("абв")), false), QStringLiteral("рст"));
+}
+
+// Archives whose names pass but whose contents are no register's: refused with the reason, or
+// for a torn tail and an empty register asked about; the base folder stays byte for byte.
+TEST_F(RestoreTest, ArchivesWhoseContentsAreNoRegisterAreRefused) {
+    AppState& s = startWithBackup();
+    const QByteArray cards = readBytes(QStringLiteral("Baza/Anketi.dat"));
+    QByteArray junk(TAnketa::Size * 50, '\0');
+    quint32 seed = 7;
+    for (char& b : junk)
+        b = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 24);
+    const QString path = file(QStringLiteral("hostile.zip"));
+    const struct {
+        const char* what;
+        std::vector<Crafted> entries;
+        QString said;
+    } cases[] = {
+        {"no main card file", {{"WidDoc.txt", "x"}}, QStringLiteral("нет главной картотеки")},
+        {"junk cards", {{"Anketi.dat", junk}}, QStringLiteral("не похож на картотеку")},
+        {"users file of 7 bytes",
+         {{"Anketi.dat", cards}, {"Dostup.dat", "1234567"}},
+         QStringLiteral("нет ни одного пользователя")},
+        {"names differing in letter case",
+         {{"Anketi.dat", cards}, {"ANKETI.DAT", cards}},
+         QStringLiteral("ANKETI.DAT — такое имя в архиве уже есть")},
+        {"a 300-character name",
+         {{"Anketi.dat", cards}, {QByteArray(300, 'a'), "x"}},
+         QStringLiteral("слишком длинное имя")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        craft(path, c.entries);
+        expectRefused(s, path, c.said);
+    }
+
+    // A torn tail: refused unless the clerk agrees to lose the bytes, which the question names.
+    craft(path, {{"Anketi.dat", cards + QByteArray(100, 't')}});
+    m_prompts.pickFile(path).no().ok();
+    Bacup1Click(s);
+    EXPECT_TRUE(m_prompts.log()[m_prompts.log().size() - 2].text.contains(
+        QStringLiteral("после 1 целых карточек идут ещё 100 байт")));
+    EXPECT_EQ(m_prompts.last().caption, QStringLiteral("База не восстановлена"));
+    EXPECT_EQ(baza(), m_before);
+    // An empty register over a full one only when the clerk says so.
+    craft(path, {{"Anketi.dat", ""}});
+    m_prompts.pickFile(path).no().ok();
+    Bacup1Click(s);
+    EXPECT_EQ(m_prompts.last().caption, QStringLiteral("База не восстановлена"));
+    EXPECT_EQ(baza(), m_before);
+
+    craft(path, {{"Anketi.dat", cards + QByteArray(100, 't')}});
+    m_prompts.pickFile(path).yes().ok();
+    Bacup1Click(s);
+    EXPECT_TRUE(s.exitCode);
+    EXPECT_EQ(readBytes(QStringLiteral("Baza/Anketi.dat")), cards);
+}
+
+// Killed at each step of the switch: after the next start the base folder is wholly the old one
+// or wholly the restored one, nothing is left beside it, and the clerk is told which.
+TEST_F(RestoreTest, AKillAtAnyStepLeavesOneWholeBaseFolder) {
+    AppState& s = startWithBackup();
+    const QMap<QString, QByteArray> restored = [&] {
+        QMap<QString, QByteArray> files = m_before;
+        files.insert(QStringLiteral("extra.txt"), "stays");
+        return files;
+    }();
+    writeBytes(QStringLiteral("Baza/extra.txt"), "stays");
+    closeAllFiles(s);
+    const struct {
+        const char* step;
+        bool done;
+    } steps[] = {{"restore:ready", false},
+                 {"restore:switch", false},
+                 {"restore:switched", true},
+                 {"restore:remove-old", true}};
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.step);
+        // The folder as it stands before the restore: one card more, a new archive.
+        writeCards(QStringLiteral("Baza/Anketi.dat"),
+                   {makeCard(1, 46000, 101), makeCard(2, 46001, 202)});
+        writeCards(QStringLiteral("Baza/ArhAnket.dat"), {makeCard(3, 46000, 303)});
+        const QMap<QString, QByteArray> old = baza();
+        ASSERT_TRUE(killedAt(step.step, [&] { restoreBaseFolder(s, m_backup); }));
+        const QStringList said = settleInterruptedWork(root());
+        EXPECT_EQ(baza(), step.done ? restored : old);
+        EXPECT_TRUE(QDir(root()).entryList({QStringLiteral("Baza.*")}, QDir::AllEntries).isEmpty());
+        ASSERT_EQ(said.size(), 1);
+        EXPECT_TRUE(said[0].contains(step.done ? QStringLiteral("восстановлена из копии")
+                                               : QStringLiteral("осталась прежней")))
+            << said[0].toStdString();
+        EXPECT_TRUE(settleInterruptedWork(root()).isEmpty());
+    }
 }

@@ -93,14 +93,17 @@ TEST(CardTest, EachConditionAgainstACard) {
         {"number at the upper bound", [](CardConditions& c) { c.KoSE = 12; }, true},
         {"printed wanted", [](CardConditions& c) { c.PrintNet = 1; }, false},
         {"unprinted wanted", [](CardConditions& c) { c.PrintNet = 0; }, true},
-        {"decision after the upper bound's time",
-         [](CardConditions& c) { c.KoDat = day(2026, 3, 10); }, false},
-        {"whole day of the decision",
-         [](CardConditions& c) {
-             c.KoDat = day(2026, 3, 10);
-             c.wholeDecisionDay = true;
-         },
-         true},
+        // Ranges a clerk picks name whole days, whatever time of day card and pickers carry.
+        {"decision later in the day of the upper bound",
+         [](CardConditions& c) { c.KoDat = day(2026, 3, 10); }, true},
+        {"decision earlier in the day of the lower bound",
+         [](CardConditions& c) { c.NaDat = day(2026, 3, 10, pickerTime::kEndOfDay); }, true},
+        {"decision the day after the upper bound",
+         [](CardConditions& c) { c.KoDat = day(2026, 3, 9, pickerTime::kEndOfDay); }, false},
+        {"register entry on the lower bound's day",
+         [](CardConditions& c) { c.KUPDataN = day(1901, 1, 1, pickerTime::kOneSecond); }, true},
+        {"letter no card can hold", [](CardConditions& c) { c.Zayavitel = QStringLiteral("ā"); },
+         false},
         {"register entry from 01.01.1902", [](CardConditions& c) { c.KUPDataN = day(1902, 1, 1); },
          false},
     };
@@ -110,8 +113,16 @@ TEST(CardTest, EachConditionAgainstACard) {
         EXPECT_EQ(CardTest(c)(card), test.passes) << test.what;
     }
 
-    // KUPN 12 finds neither 123 nor 12a.
+    // A letter the code page lacks does not stand for the '?' a card may hold.
     CardConditions c = base;
+    card.FIOAvtor = QStringLiteral("Кто? Иванов");
+    c.Zayavitel = QStringLiteral("?");
+    EXPECT_TRUE(CardTest(c)(card));
+    c.Zayavitel = QStringLiteral("ā");
+    EXPECT_FALSE(CardTest(c)(card));
+    c = base;
+
+    // KUPN 12 finds neither 123 nor 12a.
     c.KUPN = QStringLiteral("12");
     for (const char* other : {"123", "12a", "112"}) {
         card.KUPN = QString::fromLatin1(other);

@@ -21,7 +21,7 @@ namespace {
 // "№ жур" a number (1), the dates day-month-year (4), the rest text (2).
 const QString kAllColumns =
     QStringLiteral("59,34,34,1,1/2/2/2/3/1/4/4/5/2/6/4/7/2/8/4/9/2/10/2/11/2/12/2/13/4/14/2/"
-                   "15/2/16/4/17/2/18/4");
+                   "15/2/16/4/17/2/18/4,1049");
 
 // A card with leading zeros, Cyrillic, a separator and quotes in its texts.
 TAnketa tricky() {

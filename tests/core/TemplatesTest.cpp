@@ -182,6 +182,15 @@ TEST_F(TemplatesTest, OpeningATemplatePrintingTheListAndTheInstructions) {
     dxfColorButton1Click(s, t);
     EXPECT_TRUE(m_shell.calls.isEmpty());
 
+    // A picture listed with a path of another computer: the runner still gets the report
+    // folder's files of its prefix.
+    t.PutFil = QStringLiteral("D:\\Old\\Zelmar\\REPORT\\PolnPic.rtf");
+    dxfColorButton1Click(s, t);
+    ASSERT_EQ(m_shell.calls.size(), 1);
+    EXPECT_EQ(m_shell.calls[0].arguments,
+              QStringList({QStringLiteral("PolnDat.txt"), QStringLiteral("PolnPic.rtf")}));
+    m_shell.calls.clear();
+
     t.SpPrDok.resize(1);
     PrintClick(s, t);
     EXPECT_EQ(

@@ -14,10 +14,13 @@
 #include "gui/TPrintWibor.h"
 #include "gui/TRedak.h"
 #include "gui/TShabloniDok.h"
+#include "gui/TStatistika.h"
 #include "gui/TWibor.h"
 #include "gui/TZapusk.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -145,5 +148,35 @@ int main(int argc, char** argv) {
     print.grab().save(
         out +
         QStringLiteral("/TPrintWibor-working-%1x%2.png").arg(size.width()).arg(size.height()));
+    print.hide();
+
+    // The statistics of the last two years by month, and of the whole register by who issued
+    // the decisions, with the archive.
+    TStatistika stat(state, &form1);
+    stat.resize(size);
+    stat.show();
+    QApplication::processEvents();
+    const auto statistics = [&](const QDate& from, const QDate& to, int grouping,
+                                const QString& name) {
+        stat.findChild<QDateEdit*>(QStringLiteral("StatS"))->setDate(from);
+        stat.findChild<QDateEdit*>(QStringLiteral("StatPo"))->setDate(to);
+        stat.findChild<QComboBox*>(QStringLiteral("StatGrup"))->setCurrentIndex(grouping);
+        stat.findChild<QCheckBox*>(QStringLiteral("StatArhiv"))->setChecked(grouping > 1);
+        stat.findChild<QPushButton*>(QStringLiteral("StatPokaz"))->click();
+        QApplication::processEvents();
+        const QString path = out + QStringLiteral("/TStatistika-%1-%2x%3.png")
+                                       .arg(name)
+                                       .arg(size.width())
+                                       .arg(size.height());
+        stat.grab().save(path);
+        std::printf("%s\n", qPrintable(path));
+    };
+    statistics(QDate(2025, 1, 1), QDate(2026, 12, 31), 0, QStringLiteral("months"));
+    statistics(QDate(1901, 1, 1), QDate(2026, 12, 31), 2, QStringLiteral("officials"));
+    statistics(QDate(1901, 1, 1), QDate(2026, 12, 31), 4, QStringLiteral("motives"));
+    // Its spreadsheet text and report data, for a look at them.
+    statistics(QDate(2025, 1, 1), QDate(2026, 12, 31), 1, QStringLiteral("quarters"));
+    stat.findChild<QPushButton*>(QStringLiteral("StatExcel"))->click();
+    stat.findChild<QPushButton*>(QStringLiteral("StatPechat"))->click();
     return 0;
 }

@@ -1,6 +1,9 @@
 #include "support/Failures.h"
 
+#include "core/platform/CrashPoints.h"
+
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -25,6 +28,26 @@ void withFileSizeLimit(long maxBytes, const std::function<void()>& body) {
     }
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
+}
+
+bool killedAt(const char* step, const std::function<void()>& body) {
+    const pid_t child = fork();
+    if (child == 0) {
+        setCrashPointHandler([step](const char* reached) {
+            if (std::strcmp(reached, step) == 0)
+                ::kill(::getpid(), SIGKILL);
+        });
+        try {
+            body();
+        } catch (...) {
+            _exit(251);
+        }
+        _exit(0);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child)
+        return false;
+    return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
 
 int asUnprivilegedUser(const std::function<int()>& body) {

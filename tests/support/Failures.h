@@ -15,4 +15,9 @@ int asUnprivilegedUser(const std::function<int()>& body);
 // Runs body with at most this many more file descriptors available.
 void withFewDescriptors(const std::function<void()>& body);
 
+// Runs body in a child process that dies (as by SIGKILL: no handler, no destructor runs) when
+// the command reaches the named step (core/platform/CrashPoints.h). Returns true when it died
+// there; false when body ran to its end.
+bool killedAt(const char* step, const std::function<void()>& body);
+
 } // namespace zelmar::test

@@ -28,6 +28,9 @@ void TFormNastrFormCreate(AppState& s);
 void ZapNastrClick(AppState& s);
 // Chooses the backup folder; it is used at once.
 void BitBtn3Click(AppState& s);
+// Why a backup folder (a local path) cannot serve, for the clerk; empty when it can. The base
+// folder and any folder in it are refused: every backup would pack the earlier ones.
+QString backupFolderRefusal(const AppState& s, const QString& folder);
 // The backup folder as a local path.
 QString backupFolderPath(const AppState& s);
 

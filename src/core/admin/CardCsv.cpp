@@ -53,6 +53,10 @@ QByteArray value(const CardField& column, const TAnketa& card) {
 
 } // namespace
 
+void appendCsvField(QByteArray& line, const QByteArray& value) {
+    appendField(line, value);
+}
+
 void writeCardsCsv(RecordFile& cards, QIODevice& out, const QString& path) {
     QByteArray buffer;
     buffer.reserve(kFlushSize + 4096);

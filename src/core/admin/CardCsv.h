@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QIODevice>
 #include <QString>
 
@@ -13,5 +14,8 @@ class RecordFile;
 // dd.mm.yyyy (the two stamps with the time, hh:mm:ss); the empty date 01.01.1901 and a date
 // outside the calendar are empty. path names the output in error messages.
 void writeCardsCsv(RecordFile& cards, QIODevice& out, const QString& path);
+
+// Appends a field of such a CSV, quoted when it holds a comma, a quote or a line break.
+void appendCsvField(QByteArray& line, const QByteArray& value);
 
 } // namespace zelmar

@@ -1,7 +1,9 @@
 #include "core/admin/FolderCheck.h"
 
+#include "core/access/Settings.h"
 #include "core/access/Users.h"
 #include "core/admin/CardFields.h"
+#include "core/backup/Leftovers.h"
 #include "core/backup/RegisterFiles.h"
 #include "core/editor/MainCardFile.h"
 #include "core/platform/Errors.h"
@@ -15,12 +17,15 @@
 #include "core/texts/DayNumber.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <optional>
+#include <sys/stat.h>
 
 namespace zelmar {
 
@@ -93,6 +98,8 @@ private:
     void lists();
     void otherRecordFiles();
     void attachments();
+    void rights();
+    void interrupted();
     QString place(const CardPlace& card) const;
 
     const Paths& m_paths;
@@ -226,16 +233,32 @@ void eachRun(std::vector<CardPlace>& places, Report&& report) {
 void Checker::doubledKeys() {
     Listing listing(m_lines, m_cardFiles.value(0),
                     QStringLiteral("… и ещё ключей, которые носят несколько карточек: %1"));
+    // A card is in one of the two files: one in both was moved to the archive halfway.
+    Listing both(m_lines, m_cardFiles.value(0) + QStringLiteral(" и ") + m_cardFiles.value(1),
+                 QStringLiteral("… и ещё ключей и в главной картотеке, и в архиве: %1"));
     eachRun(m_keys, [&](const CardPlace* run, size_t count) {
         QStringList places;
         for (size_t i = 0; i < count && i < kListed; ++i)
             places.append(place(run[i]));
-        listing.add(QStringLiteral("ключ %1 у %2 карточек: %3")
-                        .arg(run->value)
-                        .arg(count)
-                        .arg(places.join(QStringLiteral(", "))));
+        const bool inBoth =
+            std::any_of(run, run + count, [](const CardPlace& p) { return p.file == 0; }) &&
+            std::any_of(run, run + count, [](const CardPlace& p) { return p.file == 1; });
+        (inBoth ? both : listing)
+            .add(QStringLiteral("ключ %1 у %2 карточек%3: %4")
+                     .arg(run->value)
+                     .arg(count)
+                     .arg(inBoth ? QStringLiteral(" и в главной картотеке, и в архиве") : QString())
+                     .arg(places.join(QStringLiteral(", "))));
     });
     m_keys = {};
+}
+
+// What a crash interrupted, as the next start would settle it.
+void Checker::interrupted() {
+    for (const QString& line : interruptedWork(m_paths.root())) {
+        const qsizetype colon = line.indexOf(QStringLiteral(": "));
+        fault(line.left(colon), line.mid(colon + 2));
+    }
 }
 
 void Checker::doubledNumbers() {
@@ -365,6 +388,47 @@ void Checker::attachments() {
     }
 }
 
+// The register holds every password and the applicants' names, addresses and phones: the
+// folder, Baza, the users file and the backups are for the office's own accounts only.
+void Checker::rights() {
+    QString stored = defaultBackupFolder();
+    try {
+        const QStringList settings = readTextLines(m_paths.local(files::Settings));
+        if (settings.size() > 1 && !settings.at(1).trimmed().isEmpty())
+            stored = settings.at(1);
+    } catch (const std::exception&) {
+        // An unreadable settings file is reported above; the default folder is looked at.
+    }
+    const QString backups = m_paths.fromStored(stored);
+    const auto openToOthers = [](const QString& local) -> std::optional<mode_t> {
+        struct stat st {};
+        if (::stat(QFile::encodeName(local).constData(), &st) != 0 || (st.st_mode & S_IRWXO) == 0)
+            return std::nullopt;
+        return st.st_mode & 07777;
+    };
+    const auto warn = [this](const QString& local, mode_t mode) {
+        fault(shown(local),
+              QStringLiteral("доступен другим пользователям компьютера (права %1): закройте "
+                             "доступ командой chmod -R o-rwx")
+                  .arg(mode, 4, 8, QLatin1Char('0')));
+    };
+    for (const QString& local :
+         {m_paths.root(), m_paths.local(u"Baza"), m_paths.local(files::Users), backups}) {
+        if (const auto mode = openToOthers(local))
+            warn(local, *mode);
+    }
+    int open = 0;
+    const QFileInfoList archives = QDir(backups).entryInfoList(
+        {QStringLiteral("b*.zip"), QStringLiteral("B*.ZIP")}, QDir::Files, QDir::Name);
+    for (const QFileInfo& archive : archives)
+        open += openToOthers(archive.filePath()) ? 1 : 0;
+    if (open > 0)
+        fault(shown(backups),
+              QStringLiteral("резервных копий, доступных другим пользователям компьютера: %1 "
+                             "(chmod o-rwx)")
+                  .arg(open));
+}
+
 std::vector<CheckLine> Checker::run() {
     cardFiles();
     doubledKeys();
@@ -373,6 +437,8 @@ std::vector<CheckLine> Checker::run() {
     lists();
     otherRecordFiles();
     attachments();
+    rights();
+    interrupted();
     return std::move(m_lines);
 }
 

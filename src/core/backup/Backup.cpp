@@ -2,6 +2,7 @@
 
 #include "core/access/Settings.h"
 #include "core/backup/BackupCopies.h"
+#include "core/backup/Leftovers.h"
 #include "core/backup/RegisterFiles.h"
 #include "core/backup/ZipArchive.h"
 #include "core/editor/AppState.h"
@@ -28,8 +29,11 @@ std::vector<ZipInput> baseFolderFiles(const AppState& s) {
     std::vector<ZipInput> files;
     const QFileInfoList entries =
         QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::Name);
-    for (const QFileInfo& entry : entries)
-        files.push_back({entry.absoluteFilePath(), entry.fileName()});
+    for (const QFileInfo& entry : entries) {
+        // What an interrupted command left is no part of the register.
+        if (!isLeftoverName(entry.fileName()))
+            files.push_back({entry.absoluteFilePath(), entry.fileName()});
+    }
     return files;
 }
 
@@ -43,8 +47,11 @@ QString backupFolder(const AppState& s) {
 
 QString makeBackup(AppState& s) {
     const QString folder = backupFolder(s);
+    if (const QString refusal = backupFolderRefusal(s, folder); !refusal.isEmpty())
+        throw ZelmarError(refusal);
     if (!QFileInfo(folder).isDir() && ::mkdir(folder.toLocal8Bit().constData(), 0777) != 0)
         IoError::throwErrno(errno, folder);
+    removeUnfinishedBackups(folder);
     const QStringList copies = backupCopies(folder);
     const QString name = nextCopyName(copies);
     const QString target = folder + QLatin1Char('/') + name;

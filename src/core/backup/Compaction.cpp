@@ -1,8 +1,10 @@
 #include "core/backup/Compaction.h"
 
 #include "core/access/Users.h"
+#include "core/backup/ArchiveMove.h"
 #include "core/backup/DeletionMarks.h"
 #include "core/editor/AppState.h"
+#include "core/platform/CrashPoints.h"
 #include "core/platform/Errors.h"
 #include "core/platform/Prompts.h"
 #include "core/store/SafeFile.h"
@@ -11,6 +13,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <optional>
 
 namespace zelmar {
 
@@ -95,6 +98,9 @@ void N20Click(AppState& s) {
     // Marked cards are appended to the archive as the new main card file is written; if the
     // main card file is not replaced in the end, the archive is cut back to what it held.
     const qint64 archived = s.archive.size();
+    std::optional<ArchiveMove> move;
+    if (toArchive)
+        move.emplace(s);
     try {
         s.archive.seek(archived);
         BlockWriter moved(s.archive);
@@ -114,18 +120,26 @@ void N20Click(AppState& s) {
             [&] {
                 // The moved cards reach the disk before the main card file is replaced.
                 moved.flush();
-                if (toArchive)
+                if (toArchive) {
                     s.archive.sync();
+                    crashPoint("move:archived");
+                }
             });
     } catch (...) {
         try {
             s.archive.seek(archived);
             s.archive.truncate();
+            if (move)
+                move->finished();
         } catch (const IoError&) {
+            // The record stays: the next start cuts the archive back.
         }
         s.main.seek(std::min(shown, s.main.size()));
         throw;
     }
+    crashPoint("move:replaced");
+    if (move)
+        move->finished();
     reopen(s.main, mainPath);
     s.Spisok.refresh();
     endForRestart(s, QStringLiteral("Программа сейчас выключится!!!"));

@@ -2,6 +2,7 @@
 
 #include "core/editor/AppState.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace zelmar {
@@ -29,18 +30,23 @@ void marks::OtmDelClick(AppState& s) {
 
     // The editor stays on the card it shows.
     const qint64 shown = s.main.pos();
-    s.main.seek(record);
     try {
-        s.main.store(card);
+        s.main.store(record, card);
     } catch (...) {
-        s.main.seek(shown);
+        s.main.seek(std::min(shown, s.main.size()));
         throw;
     }
-    s.main.seek(shown);
-    if (s.EditState == CardEditState::Korr && shown == record) {
+    s.main.seek(std::min(shown, s.main.size()));
+    // When the editor shows this very card, its box and buffers take the new mark, so that
+    // the next Save keeps it and "Из Главной добавить в Рабочую" copies the card as it stands.
+    bool isKey = false;
+    const int shownKey = s.form.Klu4Form1.trimmed().toInt(&isKey);
+    if (isKey && shownKey == card.Klu4Form1) {
         s.form.Otmetka = mark;
-        s.card.Otmetka = mark;
-        s.SavedCard.Otmetka = mark;
+        for (TAnketa* buffer : {&s.card, &s.SavedCard}) {
+            if (buffer->Klu4Form1 == card.Klu4Form1)
+                buffer->Otmetka = mark;
+        }
     }
     s.Spisok.refresh();
 }

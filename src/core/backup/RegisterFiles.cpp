@@ -2,6 +2,10 @@
 
 #include "core/editor/AppState.h"
 #include "core/platform/Errors.h"
+#include "core/store/DropDownLists.h"
+
+#include <QDir>
+#include <QSet>
 
 #include <algorithm>
 
@@ -36,11 +40,27 @@ void reopenAllFiles(AppState& s) {
     s.RabSpis.refresh();
 }
 
+bool isBaseFolderFile(const QString& name) {
+    static const QSet<QString> names = [] {
+        QSet<QString> set;
+        for (const QStringView path : {files::MainCards, files::ArchiveCards, files::Officials,
+                                       files::Users, files::Colours})
+            set.insert(path.toString().section(u'\\', -1).toLower());
+        for (int id = 0; id < kListCount; ++id) {
+            if (const auto file = listFile(static_cast<ListId>(id)))
+                set.insert(file->toString().section(u'\\', -1).toLower());
+        }
+        return set;
+    }();
+    return names.contains(name.toLower());
+}
+
 QString failureText(const std::exception& error) {
     if (const auto* io = dynamic_cast<const IoError*>(&error)) {
-        if (!io->path().isEmpty())
-            return io->text() + QStringLiteral(" (") + io->path() + QLatin1Char(')');
-        return io->text();
+        const QString reason = ioReason(*io);
+        if (io->path().isEmpty())
+            return reason.left(1).toUpper() + reason.mid(1) + QLatin1Char('.');
+        return QStringLiteral("Файл %1: %2.").arg(QDir::toNativeSeparators(io->path()), reason);
     }
     if (const auto* own = dynamic_cast<const ZelmarError*>(&error))
         return own->text();

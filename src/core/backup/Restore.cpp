@@ -1,19 +1,23 @@
 #include "core/backup/Restore.h"
 
 #include "core/access/Settings.h"
+#include "core/backup/BaseSwitch.h"
 #include "core/backup/Compaction.h"
 #include "core/backup/EntryNames.h"
 #include "core/backup/RegisterFiles.h"
+#include "core/backup/RestoreCheck.h"
 #include "core/backup/ZipArchive.h"
 #include "core/editor/AppState.h"
 #include "core/editor/MainWindowEvents.h"
 #include "core/platform/Prompts.h"
+#include "core/store/FileRights.h"
 #include "core/store/SafeFile.h"
+#include "core/store/TAnketa.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
+#include <QSet>
 
 #include <cerrno>
 #include <cstdlib>
@@ -36,14 +40,17 @@ struct Planned {
     QString target;
 };
 
-bool exists(const QString& path) {
-    struct stat st {};
-    return ::lstat(path.toLocal8Bit().constData(), &st) == 0;
-}
+// A file name longer than this no file system of the office keeps.
+constexpr int kMaxNameBytes = 255;
+// What an archive may unpack to: its own size this many times over, and some room besides;
+// files that are no part of a register at most kMaxOther in all.
+constexpr qint64 kExpansion = 200;
+constexpr qint64 kRoom = 64 << 20;
+constexpr qint64 kMaxOther = 64 << 20;
 
 qint64 freeBytes(const QString& folder) {
     struct statvfs st {};
-    if (::statvfs(folder.toLocal8Bit().constData(), &st) != 0)
+    if (::statvfs(QFile::encodeName(folder).constData(), &st) != 0)
         IoError::throwErrno(errno, folder);
     return static_cast<qint64>(st.f_bavail) * static_cast<qint64>(st.f_frsize);
 }
@@ -53,166 +60,127 @@ QString megabytes(qint64 bytes) {
 }
 
 // The entries of the archive and where each goes; refuses the archive if one may not go there.
-std::vector<Planned> plan(const ZipReader& reader, const QString& base) {
+std::vector<Planned> plan(const ZipReader& reader, const QString& base, const QString& shownName) {
     std::vector<Planned> planned;
     QStringList refused;
-    // A later entry of the same name (in any letter case) replaces an earlier one.
-    QHash<QString, size_t> byName;
+    QSet<QString> names;
     for (const ZipReader::Entry& entry : reader.entries()) {
         const QString name = decodeEntryName(entry.rawName, entry.utf8);
         QString reason = entry.link        ? QStringLiteral("ссылка")
                          : entry.folder    ? QStringLiteral("папка")
                          : entry.encrypted ? QStringLiteral("зашифрован")
                                            : unsafeNameReason(name);
+        if (reason.isEmpty() && name.toUtf8().size() > kMaxNameBytes)
+            reason = QStringLiteral("слишком длинное имя");
+        // Two files of one name (in any letter case) would land on one file of the folder.
+        if (reason.isEmpty() && names.contains(name.toLower()))
+            reason = QStringLiteral("такое имя в архиве уже есть");
         const QString target = reason.isEmpty() ? resolveCaseInsensitive(base, name) : QString();
         if (reason.isEmpty() && QFileInfo(target).isDir())
             reason = QStringLiteral("в папке Baza это папка");
         if (!reason.isEmpty()) {
-            refused.append(name + QStringLiteral(" — ") + reason);
+            refused.append(name.left(80) + QStringLiteral(" — ") + reason);
             continue;
         }
-        const QString key = name.toLower();
-        if (const auto found = byName.constFind(key); found != byName.cend()) {
-            planned[*found] = {&entry, planned[*found].target};
-            continue;
-        }
-        byName.insert(key, planned.size());
+        names.insert(name.toLower());
         planned.push_back({&entry, target});
     }
     if (!refused.isEmpty()) {
         QStringList listed = refused.mid(0, kListedRefusals);
         if (refused.size() > kListedRefusals)
             listed.append(QStringLiteral("… и ещё %1").arg(refused.size() - kListedRefusals));
-        throw ZelmarError(
-            QStringLiteral("В архиве есть файлы, которые нельзя восстановить в папку Baza:\n") +
-            listed.join(QLatin1Char('\n')));
+        throw ZelmarError(QStringLiteral("В архиве %1 есть файлы, которые нельзя восстановить в "
+                                         "папку Baza:\n")
+                              .arg(shownName) +
+                          listed.join(QLatin1Char('\n')));
     }
-    if (planned.empty())
-        throw ZelmarError(QStringLiteral("В архиве нет файлов."));
+    const QString main = files::MainCards.toString().section(u'\\', -1);
+    if (!names.contains(main.toLower()))
+        throw ZelmarError(QStringLiteral("В архиве %1 нет главной картотеки %2: это не резервная "
+                                         "копия базы.")
+                              .arg(shownName, main));
     return planned;
 }
 
-// A fresh folder under Temp for the unpacked files, removed with all it holds at the end.
-class WorkFolder {
-public:
-    explicit WorkFolder(const QString& temp) {
-        QDir().mkpath(temp);
-        QByteArray pattern = (temp + QStringLiteral("/restore-XXXXXX")).toLocal8Bit();
-        if (!::mkdtemp(pattern.data()))
-            IoError::throwErrno(errno, temp);
-        m_path = QString::fromLocal8Bit(pattern);
+// What the archive unpacks to, refused before anything is written when it is more than the
+// disk holds, more than such an archive can honestly hold, or mostly files of no register.
+qint64 checkSizes(const std::vector<Planned>& planned, const QString& archive,
+                  const QString& base) {
+    qint64 total = 0;
+    qint64 other = 0;
+    for (const Planned& p : planned) {
+        total += p.entry->size;
+        if (!isBaseFolderFile(QFileInfo(p.target).fileName()))
+            other += p.entry->size;
     }
-    ~WorkFolder() { QDir(m_path).removeRecursively(); }
-    WorkFolder(const WorkFolder&) = delete;
-    WorkFolder& operator=(const WorkFolder&) = delete;
-    QString file(const QString& name) const { return m_path + QLatin1Char('/') + name; }
-
-private:
-    QString m_path;
-};
-
-// Puts an unpacked file in the place of target; across file systems through a copy beside it.
-void moveInto(const QString& from, const QString& target) {
-    if (::rename(from.toLocal8Bit().constData(), target.toLocal8Bit().constData()) == 0)
-        return;
-    if (errno != EXDEV)
-        IoError::throwErrno(errno, target);
-    Replacement replacement(target);
-    if (!QFile::copy(from, replacement.tempPath()))
-        throw IoError(IoError::DiskFull, target);
-    QFile copy(replacement.tempPath());
-    if (!copy.open(QIODevice::ReadOnly) || ::fsync(copy.handle()) != 0)
-        throw IoError(IoError::DiskFull, target);
-    copy.close();
-    replacement.commit();
-}
-
-// Renames every unpacked file into the base folder. The file each replaces is kept (as a
-// second link) until all are in place; should one fail, the ones done are put back.
-void install(const std::vector<Planned>& planned, const WorkFolder& work) {
-    struct Done {
-        QString target;
-        QString kept; // empty when there was no file before
-    };
-    std::vector<Done> done;
-    try {
-        for (size_t i = 0; i < planned.size(); ++i) {
-            const QString& target = planned[i].target;
-            Done step{target, QString()};
-            if (exists(target)) {
-                step.kept = work.file(QStringLiteral("old-%1").arg(i));
-                if (::link(target.toLocal8Bit().constData(), step.kept.toLocal8Bit().constData()) !=
-                        0 &&
-                    !QFile::copy(target, step.kept))
-                    IoError::throwErrno(errno, target);
-            }
-            moveInto(work.file(QString::number(i)), target);
-            done.push_back(step);
-        }
-    } catch (const std::exception& error) {
-        QStringList lost;
-        for (auto step = done.rbegin(); step != done.rend(); ++step) {
-            const bool back = step->kept.isEmpty()
-                                  ? ::unlink(step->target.toLocal8Bit().constData()) == 0
-                                  : ::rename(step->kept.toLocal8Bit().constData(),
-                                             step->target.toLocal8Bit().constData()) == 0;
-            if (!back)
-                lost.append(QFileInfo(step->target).fileName());
-        }
-        if (!lost.isEmpty())
-            throw PartlyRestored(failureText(error) +
-                                 QStringLiteral("\n\nИз архива остались файлы: ") +
-                                 lost.join(QStringLiteral(", ")));
-        throw;
-    }
+    const QString shownName = QFileInfo(archive).fileName();
+    const qint64 bound = kRoom + kExpansion * QFileInfo(archive).size();
+    if (total > bound)
+        throw ZelmarError(
+            QStringLiteral("Архив %1 размером %2 МБ распаковался бы в %3 МБ: так "
+                           "резервные копии не сжимаются, архив повреждён или "
+                           "подделан.")
+                .arg(shownName, megabytes(QFileInfo(archive).size()), megabytes(total)));
+    if (other > kMaxOther)
+        throw ZelmarError(QStringLiteral("В архиве %1 файлы, которых нет в базе Zelmar, занимают "
+                                         "%2 МБ: это не резервная копия базы.")
+                              .arg(shownName, megabytes(other)));
+    const qint64 free = freeBytes(base);
+    if (total > free)
+        throw ZelmarError(QStringLiteral("Распакованные файлы архива %1 заняли бы %2 МБ, а на "
+                                         "диске свободно %3 МБ.")
+                              .arg(shownName, megabytes(total), megabytes(free)));
+    return total;
 }
 
 } // namespace
 
 void restoreBaseFolder(AppState& s, const QString& archive) {
+    const QString shownName = QFileInfo(archive).fileName();
     std::unique_ptr<ZipReader> opened;
     try {
         opened = std::make_unique<ZipReader>(archive);
     } catch (const ZipError& error) {
-        throw ZipError(QStringLiteral("Файл %1 не читается как архив ZIP: %2")
-                           .arg(QFileInfo(archive).fileName(), error.text()));
+        throw ZipError(
+            QStringLiteral("Файл %1 не читается как архив ZIP: %2.").arg(shownName, error.text()));
     }
     ZipReader& reader = *opened;
     if (std::ssize(reader.entries()) > kMaxEntries)
-        throw ZelmarError(
-            QStringLiteral("В архиве слишком много файлов (%1).").arg(reader.entries().size()));
+        throw ZelmarError(QStringLiteral("В архиве %1 слишком много файлов (%2): это не резервная "
+                                         "копия базы.")
+                              .arg(shownName)
+                              .arg(reader.entries().size()));
     const QString base = s.local(u"Baza");
-    const std::vector<Planned> planned = plan(reader, base);
+    if (!QFileInfo(base).isDir())
+        makeOwnFolder(base);
+    const std::vector<Planned> planned = plan(reader, base, shownName);
+    const qint64 total = checkSizes(planned, archive, base);
+    const qint64 cardsNow = QFileInfo(s.local(files::MainCards)).size() / TAnketa::Size;
 
-    const QString temp = s.local(u"Temp");
-    WorkFolder work(temp);
-    qint64 total = 0;
-    for (const Planned& p : planned)
-        total += p.entry->size;
-    // Sizes far beyond the free space (a crafted archive) are refused before anything is
-    // written.
-    const qint64 free = freeBytes(work.file(QString()));
-    if (total > free)
-        throw ZelmarError(QStringLiteral("Распакованные файлы архива заняли бы %1 МБ, а на диске "
-                                         "свободно %2 МБ.")
-                              .arg(megabytes(total), megabytes(free)));
-
+    // The restored folder is made whole beside the base folder, checked, and only then put in
+    // its place: a failure or a crash on the way leaves the base folder as it was.
+    BaseSwitch restored(base);
+    QStringList names;
     qint64 unpacked = 0;
-    for (size_t i = 0; i < planned.size(); ++i) {
-        const ZipReader::Entry& entry = *planned[i].entry;
+    for (const Planned& p : planned) {
+        const ZipReader::Entry& entry = *p.entry;
+        const QString name = QFileInfo(p.target).fileName();
         try {
-            reader.extract(entry, work.file(QString::number(i)), [&](qint64 done) {
+            reader.extract(entry, restored.folder() + QLatin1Char('/') + name, [&](qint64 done) {
                 s.progress->report(done, entry.size, 1);
                 s.progress->report(unpacked + done, total, 0);
             });
         } catch (const ZipError& error) {
-            throw ZipError(QStringLiteral("Файл %1 в архиве повреждён: %2")
-                               .arg(decodeEntryName(entry.rawName, entry.utf8), error.text()));
+            throw ZipError(
+                QStringLiteral("Файл %1 в архиве %2 повреждён: %3.")
+                    .arg(decodeEntryName(entry.rawName, entry.utf8), shownName, error.text()));
         }
+        names.append(name);
         unpacked += entry.size;
     }
-    QDir().mkpath(base);
-    install(planned, work);
+    restored.keepOtherFiles();
+    checkRestoredBase(restored.folder(), names, cardsNow, s.prompts);
+    restored.commit();
 }
 
 void Bacup1Click(AppState& s) {
@@ -226,11 +194,6 @@ void Bacup1Click(AppState& s) {
     try {
         ProgressScope scope(*s.progress);
         restoreBaseFolder(s, chosen);
-    } catch (const PartlyRestored& error) {
-        s.prompts.message(error.text() + QStringLiteral("\n\nВосстановите базу из архива ещё раз."),
-                          QStringLiteral("База восстановлена не полностью"));
-        reopenAllFiles(s);
-        return;
     } catch (const std::exception& error) {
         s.prompts.message(failureText(error) +
                               QStringLiteral("\n\nФайлы папки Baza не изменены. Программа "

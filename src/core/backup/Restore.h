@@ -13,18 +13,13 @@ struct AppState;
 // restore is reported; the files are opened again and the program goes on.
 void Bacup1Click(AppState& s);
 
-// A restore that stopped after some files of the base folder were replaced, and could not put
-// the old ones back.
-class PartlyRestored : public ZelmarError {
-public:
-    using ZelmarError::ZelmarError;
-};
-
 // Restores the base folder from an archive, with the register's files closed. The whole
 // archive is checked first: an entry that is no plain file of the base folder (a path, "..",
-// a drive letter, a folder, a link) or sizes beyond the free space refuse it. Every entry is
-// unpacked into a fresh folder under Temp, its CRC checked; only then is each file renamed
-// into the base folder. A failure on the way leaves the base folder as it was.
+// a drive letter, a folder, a link, a name given twice), an archive without the main card
+// file, or sizes beyond the free space or beyond what a backup can hold refuse it. The base
+// folder as restored is made beside it, every entry's CRC checked, its card and users files
+// checked; only then does it take the base folder's place, at once. A failure on the way, or a
+// crash, leaves the base folder as it was.
 void restoreBaseFolder(AppState& s, const QString& archive);
 
 } // namespace zelmar

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <exception>
 #include <fcntl.h>
+#include <limits>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,16 +20,83 @@ namespace {
 // The normal level of deflate.
 constexpr zip_uint32_t kNormalLevel = 6;
 
+// The library's reasons, in the clerk's words.
+QString zipReason(int code) {
+    switch (code) {
+    case ZIP_ER_MULTIDISK:
+        return QStringLiteral("архив из нескольких томов не поддерживается");
+    case ZIP_ER_RENAME:
+        return QStringLiteral("не удалось переименовать временный файл архива");
+    case ZIP_ER_CLOSE:
+        return QStringLiteral("не удалось закрыть файл");
+    case ZIP_ER_SEEK:
+    case ZIP_ER_TELL:
+        return QStringLiteral("ошибка позиционирования в файле");
+    case ZIP_ER_READ:
+        return QStringLiteral("ошибка чтения");
+    case ZIP_ER_WRITE:
+        return QStringLiteral("ошибка записи");
+    case ZIP_ER_CRC:
+        return QStringLiteral("контрольная сумма не сходится: данные повреждены");
+    case ZIP_ER_NOENT:
+        return QStringLiteral("файла нет");
+    case ZIP_ER_EXISTS:
+        return QStringLiteral("файл с таким именем уже есть");
+    case ZIP_ER_OPEN:
+        return QStringLiteral("файл не открывается");
+    case ZIP_ER_TMPOPEN:
+        return QStringLiteral("не удалось создать временный файл");
+    case ZIP_ER_ZLIB:
+    case ZIP_ER_COMPRESSED_DATA:
+        return QStringLiteral("сжатые данные повреждены");
+    case ZIP_ER_MEMORY:
+        return QStringLiteral("не хватает памяти");
+    case ZIP_ER_COMPNOTSUPP:
+        return QStringLiteral("неизвестный способ сжатия");
+    case ZIP_ER_EOF:
+        return QStringLiteral("файл обрывается раньше конца");
+    case ZIP_ER_NOZIP:
+        return QStringLiteral("это не архив ZIP");
+    case ZIP_ER_INCONS:
+        return QStringLiteral("архив повреждён: его оглавление не сходится с содержимым");
+    case ZIP_ER_REMOVE:
+        return QStringLiteral("не удалось удалить файл");
+    case ZIP_ER_ENCRNOTSUPP:
+    case ZIP_ER_NOPASSWD:
+    case ZIP_ER_WRONGPASSWD:
+        return QStringLiteral("архив зашифрован");
+    case ZIP_ER_RDONLY:
+        return QStringLiteral("архив открыт только для чтения");
+    case ZIP_ER_CANCELLED:
+        return QStringLiteral("работа прервана");
+    default:
+        return QStringLiteral("ошибка библиотеки ZIP %1").arg(code);
+    }
+}
+
+QString zipErrorText(const zip_error_t* error) {
+    QString text = zipReason(zip_error_code_zip(error));
+    if (zip_error_system_type(error) == ZIP_ET_SYS && zip_error_code_system(error) != 0)
+        text += QStringLiteral(" (") +
+                ioReason(IoError(IoError::codeForErrno(zip_error_code_system(error)), {})) +
+                QLatin1Char(')');
+    return text;
+}
+
 QString openErrorText(int code) {
     zip_error_t error;
     zip_error_init_with_code(&error, code);
-    const QString text = QString::fromLocal8Bit(zip_error_strerror(&error));
+    const QString text = zipErrorText(&error);
     zip_error_fini(&error);
     return text;
 }
 
+QString archiveErrorText(zip_t* archive) {
+    return zipErrorText(zip_get_error(archive));
+}
+
 [[noreturn]] void throwArchiveError(zip_t* archive) {
-    const QString text = QString::fromLocal8Bit(zip_strerror(archive));
+    const QString text = archiveErrorText(archive);
     zip_discard(archive);
     throw ZipError(text);
 }
@@ -190,7 +258,7 @@ void writeZip(const QString& path, const std::vector<ZipInput>& files,
             throwArchiveError(archive);
     }
     if (zip_close(archive) != 0) {
-        const QString text = QString::fromLocal8Bit(zip_strerror(archive));
+        const QString text = archiveErrorText(archive);
         zip_discard(archive);
         ::unlink(path.toLocal8Bit().constData());
         if (packing.failure)
@@ -219,7 +287,7 @@ ZipReader::ZipReader(const QString& path)
         entry.index = i;
         const char* raw = zip_get_name(m_zip, index, ZIP_FL_ENC_RAW);
         if (!raw)
-            throw ZipError(QString::fromLocal8Bit(zip_strerror(m_zip)));
+            throw ZipError(archiveErrorText(m_zip));
         entry.rawName = QByteArray(raw);
         // Read strictly, a name without the UTF-8 mark comes back converted from the DOS code
         // page, so it differs from its bytes wherever it has letters beyond ASCII.
@@ -228,7 +296,11 @@ ZipReader::ZipReader(const QString& path)
 
         zip_stat_t st;
         if (zip_stat_index(m_zip, index, 0, &st) != 0)
-            throw ZipError(QString::fromLocal8Bit(zip_strerror(m_zip)));
+            throw ZipError(archiveErrorText(m_zip));
+        // A size beyond what a file can have is an archive made to mislead the sums of sizes.
+        if ((st.valid & ZIP_STAT_SIZE) &&
+            st.size > static_cast<zip_uint64_t>(std::numeric_limits<qint64>::max()))
+            throw ZipError(zipReason(ZIP_ER_INCONS));
         entry.size = (st.valid & ZIP_STAT_SIZE) ? static_cast<qint64>(st.size) : 0;
         entry.encrypted =
             (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
@@ -260,10 +332,10 @@ void ZipReader::extract(const Entry& entry, const QString& to,
                         const std::function<void(qint64 done)>& progress) {
     zip_file_t* file = zip_fopen_index(m_zip, static_cast<zip_uint64_t>(entry.index), 0);
     if (!file)
-        throw ZipError(QString::fromLocal8Bit(zip_strerror(m_zip)));
+        throw ZipError(archiveErrorText(m_zip));
     const std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> closing(file, zip_fclose);
     const int fd =
-        ::open(to.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        ::open(to.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         IoError::throwErrno(errno, to);
     const auto closeFd = [](const int* f) { ::close(*f); };
@@ -274,19 +346,19 @@ void ZipReader::extract(const Entry& entry, const QString& to,
     for (;;) {
         const zip_int64_t n = zip_fread(file, buffer.data(), buffer.size());
         if (n < 0)
-            throw ZipError(QString::fromLocal8Bit(zip_file_strerror(file)));
+            throw ZipError(zipErrorText(zip_file_get_error(file)));
         if (n == 0)
             break;
         // Never more than the archive declares: the free space was measured by it.
         if (done + n > entry.size)
-            throw ZipError(QStringLiteral("Zip archive inconsistent"));
+            throw ZipError(zipReason(ZIP_ER_INCONS));
         writeAll(fd, buffer.data(), n, to);
         done += n;
         if (progress)
             progress(done);
     }
     if (done != entry.size)
-        throw ZipError(QStringLiteral("Zip archive inconsistent"));
+        throw ZipError(zipReason(ZIP_ER_INCONS));
     if (::fdatasync(fd) != 0)
         IoError::throwErrno(errno, to);
 }

@@ -22,7 +22,7 @@ AtomicFile::AtomicFile(const QString& target)
     : m_target(target)
     , m_temp(target + QStringLiteral(".new")) {
     const QByteArray temp = m_temp.toLocal8Bit();
-    m_fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    m_fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (m_fd < 0)
         IoError::throwErrno(errno, target);
     m_buffer.reserve(kBufferSize);
@@ -78,6 +78,7 @@ void AtomicFile::commit(bool replace) {
         IoError::throwErrno(errno, m_target);
     QIODevice::close();
     if (replace) {
+        keepRights(m_target, m_temp);
         renameOver(m_temp, m_target);
     } else {
         if (::link(m_temp.toLocal8Bit().constData(), m_target.toLocal8Bit().constData()) != 0)

@@ -8,7 +8,9 @@
 #include <pugixml.hpp>
 #include <zip.h>
 
+#include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -108,13 +110,34 @@ void replaceTag(std::vector<pugi::xml_node>& nodes, std::vector<QString>& texts,
     }
 }
 
+// The text nodes of every paragraph, in document order, each in its innermost paragraph (a
+// text box's paragraphs lie inside a paragraph of the body). One walk over the part, however
+// deep paragraphs are nested.
+std::vector<std::vector<pugi::xml_node>> paragraphTexts(pugi::xml_document& part) {
+    struct Walker : pugi::xml_tree_walker {
+        std::vector<std::vector<pugi::xml_node>> paragraphs;
+        std::vector<std::pair<int, size_t>> open; // depth and index of enclosing paragraphs
+        bool for_each(pugi::xml_node& node) override {
+            while (!open.empty() && open.back().first >= depth())
+                open.pop_back();
+            const pugi::char_t* name = node.name();
+            if (std::strcmp(name, "w:p") == 0) {
+                open.emplace_back(depth(), paragraphs.size());
+                paragraphs.emplace_back();
+            } else if (std::strcmp(name, "w:t") == 0 && !open.empty()) {
+                paragraphs[open.back().second].push_back(node);
+            }
+            return true;
+        }
+    } walker;
+    part.traverse(walker);
+    return std::move(walker.paragraphs);
+}
+
 // Fills one XML part; true when something was replaced.
 bool fillPart(pugi::xml_document& part, const QList<std::pair<QString, QString>>& fields) {
     bool changed = false;
-    for (const pugi::xpath_node& p : part.select_nodes("//w:p")) {
-        std::vector<pugi::xml_node> nodes;
-        for (const pugi::xpath_node& t : p.node().select_nodes(".//w:t"))
-            nodes.push_back(t.node());
+    for (std::vector<pugi::xml_node>& nodes : paragraphTexts(part)) {
         if (nodes.empty())
             continue;
         std::vector<QString> texts;
@@ -185,6 +208,56 @@ struct StringWriter : pugi::xml_writer {
     }
 };
 
+// A letter's parts are small. A blank whose parts would unpack to more than this is damaged, or
+// made to fill the memory, and is refused before anything is unpacked.
+constexpr zip_uint64_t kMaxUnpacked = 64 << 20;
+
+// The sizes the blank declares for its parts, added up, against the bound.
+void checkUnpackedSize(zip_t* archive, const QString& what) {
+    const zip_int64_t entries = zip_get_num_entries(archive, 0);
+    zip_uint64_t total = 0;
+    for (zip_int64_t i = 0; i < entries; ++i) {
+        zip_stat_t stat;
+        const bool known = zip_stat_index(archive, static_cast<zip_uint64_t>(i), 0, &stat) == 0 &&
+                           (stat.valid & ZIP_STAT_SIZE);
+        if (known && stat.size <= kMaxUnpacked - total) {
+            total += stat.size;
+            continue;
+        }
+        throw DocumentError(
+            QStringLiteral("Бланк «%1» повреждён: распакованный, он занял бы больше %2 МБ, а "
+                           "бланк письма столько занимать не может. Замените бланк.")
+                .arg(what)
+                .arg(kMaxUnpacked >> 20));
+    }
+}
+
+// Reads a part piece by piece, never beyond the size it declares (which the bound checked):
+// data that runs longer, or stops short, is a damaged part.
+std::optional<std::string> readPart(zip_t* archive, zip_uint64_t index) {
+    zip_stat_t stat;
+    if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) ||
+        stat.size > kMaxUnpacked)
+        return std::nullopt;
+    zip_file_t* file = zip_fopen_index(archive, index, 0);
+    if (!file)
+        return std::nullopt;
+    const std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> closing(file, zip_fclose);
+    std::string bytes;
+    char buffer[1 << 16];
+    for (;;) {
+        const zip_int64_t n = zip_fread(file, buffer, sizeof buffer);
+        if (n < 0 || static_cast<zip_uint64_t>(n) > stat.size - bytes.size())
+            return std::nullopt;
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    if (bytes.size() != stat.size)
+        return std::nullopt;
+    return bytes;
+}
+
 } // namespace
 
 bool looksLikeZip(const QByteArray& bytes) {
@@ -201,6 +274,11 @@ void fillDocx(const QString& templatePath, const QString& output, const QString&
     Zip in(zip_open(templatePath.toLocal8Bit().constData(), ZIP_RDONLY, &error));
     if (!in)
         throw broken(QStringLiteral("это не архив DOCX"));
+    checkUnpackedSize(in.get(), what);
+    // The text of the letter: without it there is nothing to fill (and an archive of no parts
+    // would make no file at all).
+    if (zip_name_locate(in.get(), "word/document.xml", 0) < 0)
+        throw broken(QStringLiteral("в нём нет текста документа (word/document.xml)"));
     Zip out(zip_open(output.toLocal8Bit().constData(), ZIP_CREATE | ZIP_EXCL, &error));
     if (!out)
         throw DocumentError(QStringLiteral("Не удаётся создать файл «%1».").arg(output));
@@ -214,23 +292,14 @@ void fillDocx(const QString& templatePath, const QString& output, const QString&
         const QString name = QString::fromUtf8(rawName);
         zip_source_t* source = nullptr;
         if (isTextPart(name)) {
-            zip_stat_t stat;
-            zip_file_t* file = zip_fopen_index(in.get(), static_cast<zip_uint64_t>(i), 0);
-            if (!file || zip_stat_index(in.get(), static_cast<zip_uint64_t>(i), 0, &stat) != 0) {
-                if (file)
-                    zip_fclose(file);
-                throw broken(name);
-            }
-            std::string xml(static_cast<size_t>(stat.size), '\0');
-            const zip_int64_t read = zip_fread(file, xml.data(), stat.size);
-            zip_fclose(file);
-            if (read != static_cast<zip_int64_t>(stat.size))
+            const std::optional<std::string> xml = readPart(in.get(), static_cast<zip_uint64_t>(i));
+            if (!xml)
                 throw broken(name);
             pugi::xml_document part;
             const unsigned options = pugi::parse_default | pugi::parse_declaration |
                                      pugi::parse_ws_pcdata | pugi::parse_comments | pugi::parse_pi |
                                      pugi::parse_doctype;
-            if (!part.load_buffer(xml.data(), xml.size(), options, pugi::encoding_utf8))
+            if (!part.load_buffer(xml->data(), xml->size(), options, pugi::encoding_utf8))
                 throw broken(name);
             if (fillPart(part, fields)) {
                 StringWriter writer;

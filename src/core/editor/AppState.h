@@ -4,6 +4,7 @@
 #include "core/access/Users.h"
 #include "core/editor/CardForm.h"
 #include "core/editor/CardGridModel.h"
+#include "core/editor/CardKeys.h"
 #include "core/editor/ColourCommands.h"
 #include "core/editor/MainCardFile.h"
 #include "core/editor/OfficialsEditor.h"
@@ -49,6 +50,8 @@ struct AppState {
     RecordFile templates{448};
     TypedFile<TDostupRec> usersFile;
     TypedFile<TWinesRec> officialsFile;
+    // The archive's keys, so that a new card's key is found free at once.
+    FileKeys archiveKeys{archive};
 
     // The users and who is working; the settings.
     Access access;

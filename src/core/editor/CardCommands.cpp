@@ -1,6 +1,7 @@
 #include "core/editor/CardCommands.h"
 
 #include "core/editor/AppState.h"
+#include "core/editor/CardKeys.h"
 #include "core/editor/EditorRoutines.h"
 #include "core/platform/Clock.h"
 #include "core/platform/Errors.h"
@@ -37,7 +38,7 @@ void nCopiyClick(AppState& s) {
     s.form.ZapGurN = QString::number(s.ClipCard.GurN);
     s.buttons.nVstavka = true;
     s.form.AdminFIO = s.currentUserName();
-    const int key = NewStamp(s.clock);
+    const int key = newCardKey(s);
     s.form.Klu4Form1 = QString::number(key);
     s.form.DaWrSozd = StampText(key);
     s.focus = QStringLiteral("GurN");
@@ -48,7 +49,7 @@ void nVstavkaClick(AppState& s) {
     ShowRecord(s);
     s.EditState = CardEditState::New;
     s.form.AdminFIO = s.currentUserName();
-    const int key = NewStamp(s.clock);
+    const int key = newCardKey(s);
     s.form.Klu4Form1 = QString::number(key);
     s.form.DaWrSozd = StampText(key);
     s.form.DWKorr = StampText(key);
@@ -105,26 +106,26 @@ void nSaveClick(AppState& s) {
     s.CurNo = s.main.pos();
 
     const bool appending = s.EditState == CardEditState::New;
+    qint64 record;
     if (appending) {
         s.CardCount = s.main.size();
-        s.main.seek(s.CardCount);
+        record = s.CardCount;
         s.CurNo = s.CardCount;
     } else if (const auto found = s.main.findKey(key)) {
         // The card buffer keeps the stored version from before this Save, as read while
         // looking for the key.
-        s.main.seek(*found);
         s.card = s.main.readAt(*found);
+        record = *found;
         s.CurNo = *found;
     } else {
         // The key is gone from the main card file: the card is appended; the buffer holds
         // the last card read on the way to the end.
-        const qint64 count = s.main.size();
-        if (count > 0)
-            s.card = s.main.readAt(count - 1);
-        s.main.seek(count);
+        record = s.main.size();
+        if (record > 0)
+            s.card = s.main.readAt(record - 1);
     }
 
-    s.main.store(s.SavedCard);
+    s.main.store(record, s.SavedCard);
     // Stored: a new card is now one of the main card file (a failed store leaves it new).
     if (appending) {
         s.EditState = CardEditState::Korr;

@@ -1,6 +1,7 @@
 #include "core/editor/EditorRoutines.h"
 
 #include "core/editor/AppState.h"
+#include "core/editor/CardKeys.h"
 #include "core/platform/Clock.h"
 #include "core/texts/DateTexts.h"
 #include "core/texts/DayNumber.h"
@@ -109,7 +110,7 @@ void Scatter(AppState& s) {
 
 void ClearOkna(AppState& s) {
     CardForm& f = s.form;
-    const int key = NewStamp(s.clock);
+    const int key = newCardKey(s);
     const QString today = dateOf(s.clock.today()).toString(QStringLiteral("dd.MM.yyyy"));
     f.GurN = QStringLiteral("0");
     f.Srok = QStringLiteral("0");

@@ -1,10 +1,12 @@
 #include "core/editor/InsertDelete.h"
 
 #include "core/access/Users.h"
+#include "core/backup/ArchiveMove.h"
 #include "core/editor/AppState.h"
 #include "core/editor/EditorRoutines.h"
 #include "core/platform/Clock.h"
 #include "core/platform/CommandBoundary.h"
+#include "core/platform/CrashPoints.h"
 #include "core/platform/Errors.h"
 #include "core/platform/Prompts.h"
 #include "core/store/SafeFile.h"
@@ -72,6 +74,9 @@ void nDeleteClick(AppState& s) {
     // the card is always in one of the two files.
     const qint64 archived = s.archive.size();
     std::vector<TAnketa> removed;
+    std::optional<ArchiveMove> move;
+    if (toArchive)
+        move.emplace(s);
     try {
         rebuildMainCardFile(s, [&](const auto& keep) {
             eachMainCard(s, [&](qint64, const TAnketa& card) {
@@ -86,6 +91,7 @@ void nDeleteClick(AppState& s) {
                 for (const TAnketa& card : removed)
                     s.archive.write(card);
                 s.archive.sync();
+                crashPoint("move:archived");
             }
         });
     } catch (...) {
@@ -93,8 +99,14 @@ void nDeleteClick(AppState& s) {
             s.archive.seek(archived);
             s.archive.truncate();
         }
+        // Undone here; should cutting the archive fail, the record stays for the next start.
+        if (move)
+            move->finished();
         throw;
     }
+    crashPoint("move:replaced");
+    if (move)
+        move->finished();
 
     s.main.seek(std::clamp<qint64>(s.NavIndex, 0, s.main.size()));
     Scatter(s);
@@ -151,6 +163,9 @@ void nWstavitClick(AppState& s) {
         dropCopy(error);
     }
     try {
+        // The blank card and its key are made before the pass: finding a free key may read
+        // the main card file.
+        ClearOkna(s);
         rebuildMainCardFile(s, [&](const auto& output) {
             const auto add = [&](const TAnketa& card) {
                 output(card);
@@ -164,9 +179,8 @@ void nWstavitClick(AppState& s) {
             eachMainCard(s, [&](qint64 record, const TAnketa& stored) {
                 if (record == shown) {
                     // Behind the shown card (still in the card buffer): a blank card with its
-                    // register number and a new key, gathered as Save gathers.
+                    // register number and the new key, gathered as Save gathers.
                     s.card.GurN = gurN;
-                    ClearOkna(s);
                     const double now = s.clock.now();
                     gatherCard(s, s.card.GurN, toInteger(s.form.Srok), toInteger(s.form.Klu4Form1));
                     s.card.AdminFIO = s.currentUserName();
@@ -199,8 +213,10 @@ void nWstavitClick(AppState& s) {
     s.CardCount = s.main.size();
     s.NavIndex = s.CardCount - 1;
     s.Spisok.refresh();
+    // The new card is the current one: the editor shows it, and the next Insert after goes
+    // below it.
     s.SpisokRow = shown + 1;
-    s.main.seek(shown - 1);
+    s.main.seek(shown);
     Kakay(s);
     if (!copyFailed.isEmpty()) {
         tellPartlyDone(

@@ -121,9 +121,9 @@ void MainCardFile::indexed() {
         reindex();
 }
 
-void MainCardFile::store(const TAnketa& card) {
+void MainCardFile::store(qint64 record, const TAnketa& card) {
     indexed();
-    const qint64 record = pos();
+    seek(record);
     write(card);
     sync();
     index(record, card);

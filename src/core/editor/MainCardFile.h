@@ -60,9 +60,10 @@ public:
 
     // Rebuilds the index from the file in one pass; visit (if any) sees every card.
     void reindex(const std::function<void(qint64, const TAnketa&)>& visit = {});
-    // Writes the card at the position (appending at the end), updates the index and makes
-    // the record durable.
-    void store(const TAnketa& card);
+    // Writes the card at record (an existing one, or the count to append), updates the index
+    // and makes the record durable. The record is named, not taken from the position: index
+    // work before the write reads the file and moves the position.
+    void store(qint64 record, const TAnketa& card);
     // Writes count cards over the records from `first` on (appending at the end), keeping the
     // index; durable after sync(). For passes that change many cards and sync once.
     void put(qint64 first, const TAnketa* cards, qint64 count = 1);

@@ -6,6 +6,7 @@
 #include "core/platform/Errors.h"
 #include "core/platform/Prompts.h"
 #include "core/platform/Shell.h"
+#include "core/store/FileRights.h"
 #include "core/store/Paths.h"
 
 #include <QDir>
@@ -110,8 +111,7 @@ void GifEstClick(AppState& s) {
     QFile::remove(temp);
     if (!QFile::copy(blank, temp))
         throw IoError(IoError::AccessDenied, path);
-    QFile::setPermissions(temp, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                    QFile::ReadOther);
+    QFile::setPermissions(temp, newFilePermissions());
     if (!QFile::rename(temp, path)) {
         QFile::remove(temp);
         throw IoError(IoError::AccessDenied, path);

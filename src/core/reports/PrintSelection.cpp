@@ -46,8 +46,26 @@ void fill(PrintSelection& p, int table, const RecordFile& file, QString& counter
     grid.refill();
     counter = QString::number(grid.rows());
     fitRow(p.currentRow(table), grid.rows());
-    if (grid.rows() > 0)
+    if (grid.rows() > 0) {
         file.readRecords(grid.rows() - 1, 1, &p.card);
+        p.cardTable = table;
+        p.cardRecord = grid.rows() - 1;
+    }
+}
+
+const RecordFile& fileOf(AppState& s, int table) {
+    return table == PrintSelection::Working   ? static_cast<const RecordFile&>(s.working)
+           : table == PrintSelection::Archive ? static_cast<const RecordFile&>(s.archive)
+                                              : s.main;
+}
+
+// The window's card as its file holds it now (marks and printed flags change under it); a
+// card that left its file stays as it was last read.
+const TAnketa& cardAsStored(AppState& s, PrintSelection& p) {
+    const RecordFile& file = fileOf(s, p.cardTable);
+    if (p.cardRecord >= 0 && file.isOpen() && p.cardRecord < file.size())
+        file.readRecords(p.cardRecord, 1, &p.card);
+    return p.card;
 }
 
 // Every card of the main card file with the register number and day gets the printed flag;
@@ -178,50 +196,69 @@ void ArhStrShow(AppState& s, PrintSelection& p) {
     fill(p, PrintSelection::Archive, s.archive, p.KArh);
 }
 
-void TablMouseDown(AppState& s, PrintSelection& p, int table, qint64 row, int column) {
-    if (s.main.size() == 0) {
-        s.main.seek(0);
-        return;
-    }
+namespace {
+
+// The card of a row is picked: the panel shows the first card of the table's file with the
+// row's number and day (none: the file's last card).
+void pickRow(AppState& s, PrintSelection& p, int table, qint64 row) {
     PrintGridModel& grid = p.grid(table);
-    if (row < 1 || row > grid.rows() || column < 0 || column >= PrintGridModel::ColumnCount)
-        return;
-    p.Sortir = PrintGridModel::headings().at(column);
-    p.sortColumn = column;
     p.currentRow(table) = row;
     const TAnketa shown = grid.cardAt(row - 1);
     const std::int64_t key = MainCardFile::numberAndDay(shown);
     s.printSelectedGurN = shown.GurN;
     counterOf(p, table) = QString::number(shown.GurN);
+    p.cardTable = table;
 
-    // The first card of the file with the row's number and day; none: the file's last card.
     if (table == PrintSelection::Main) {
         const auto found = s.main.findNumberAndDay(key);
         const qint64 record = found.empty() ? s.main.size() - 1 : found.front();
         showInPanel(p, s.main.readAt(record));
+        p.cardRecord = record;
         s.main.seek(record + 1);
         return;
     }
-    // In the working card file and the archive the stored date must be the whole day itself.
-    const RecordFile& file =
-        table == PrintSelection::Working ? static_cast<RecordFile&>(s.working) : s.archive;
+    // In the working card file and the archive too the day is compared as a whole day: a card
+    // stored with a time of day is the card of its row, not the file's last one.
+    const RecordFile& file = fileOf(s, table);
     const std::vector<std::int64_t>& keys = grid.numbersAndDays();
-    const double day = MainCardFile::dayOf(key);
     TAnketa c;
-    for (size_t record = 0; record < keys.size(); ++record) {
-        if (keys[record] != key || MainCardFile::dayOf(key) == MainCardFile::kNoDay)
-            continue;
-        file.readRecords(static_cast<qint64>(record), 1, &c);
-        if (c.DateOtkaza == day) {
+    if (MainCardFile::dayOf(key) != MainCardFile::kNoDay) {
+        for (size_t record = 0; record < keys.size(); ++record) {
+            if (keys[record] != key)
+                continue;
+            file.readRecords(static_cast<qint64>(record), 1, &c);
             showInPanel(p, c);
+            p.cardRecord = static_cast<qint64>(record);
             return;
         }
     }
-    file.readRecords(file.size() - 1, 1, &c);
+    p.cardRecord = file.size() - 1;
+    file.readRecords(p.cardRecord, 1, &c);
     showInPanel(p, c);
 }
 
-void NomOtkChange(AppState&, PrintSelection& p) {
+} // namespace
+
+void TablMouseDown(AppState& s, PrintSelection& p, int table, qint64 row, int column) {
+    if (s.main.size() == 0) {
+        s.main.seek(0);
+        return;
+    }
+    if (row < 1 || row > p.grid(table).rows() || column < 0 ||
+        column >= PrintGridModel::ColumnCount)
+        return;
+    p.Sortir = PrintGridModel::headings().at(column);
+    p.sortColumn = column;
+    pickRow(s, p, table, row);
+}
+
+void TablRowPicked(AppState& s, PrintSelection& p, int table, qint64 row) {
+    if (s.main.size() == 0 || row < 1 || row > p.grid(table).rows())
+        return;
+    pickRow(s, p, table, row);
+}
+
+void NomOtkChange(AppState& s, PrintSelection& p) {
     const QByteArray wanted = toCp1251(trimControl(p.NomOtk));
     if (wanted.isEmpty())
         return;
@@ -240,8 +277,9 @@ void NomOtkChange(AppState&, PrintSelection& p) {
         if (QByteArrayView(text, length) != wanted)
             continue;
         const std::int32_t day = MainCardFile::dayOf(key);
-        if (day != MainCardFile::kNoDay && DateInRange(day, p.NaDat, p.KoDat)) {
-            p.currentRow(p.activeTable) = row + 1;
+        if (day != MainCardFile::kNoDay && dayInRange(day, p.NaDat, p.KoDat)) {
+            // The found row is picked, so the panel and the buttons act on what is shown.
+            pickRow(s, p, p.activeTable, row + 1);
             return;
         }
     }
@@ -252,14 +290,20 @@ void SortirClick(AppState& s, PrintSelection& p) {
     if (grid.rows() == 0)
         return;
     ProgressScope scope(*s.progress);
+    // The current row keeps its card: the buttons go on acting on the card the panel shows.
+    qint64& row = p.currentRow(p.activeTable);
+    const qint64 record = row >= 1 && row <= grid.rows() ? grid.recordAt(row - 1) : -1;
     grid.sortBy(p.sortColumn, *s.progress);
+    if (record >= 0)
+        row = grid.rowOf(record) + 1;
 }
 
 void PlusRabClick(AppState& s, PrintSelection& p) {
     if (p.activeTable != PrintSelection::Main || p.Tabl.rows() == 0)
         return;
+    const TAnketa card = cardAsStored(s, p);
     s.working.seek(s.working.size());
-    s.working.write(p.card);
+    s.working.write(card);
     p.KRab = QString::number(s.working.size());
     s.RabSpis.refresh();
 }
@@ -272,6 +316,12 @@ void DelRabClick(AppState& s, PrintSelection& p) {
     const qint64 record = p.RabTab.recordAt(p.RabTabRow - 1);
     removeWorkingRecord(s, record);
     p.RabTab.removeRecord(record);
+    if (p.cardTable == PrintSelection::Working) {
+        if (p.cardRecord == record)
+            p.cardRecord = -1;
+        else if (p.cardRecord > record)
+            --p.cardRecord;
+    }
     fitRow(p.RabTabRow, p.RabTab.rows());
     p.KRab = QString::number(s.working.size());
     s.RabSpis.refresh();
@@ -283,6 +333,8 @@ void RabClearClick(AppState& s, PrintSelection& p) {
     s.working.create(s.working.path());
     p.RabTab.refill();
     p.RabTabRow = 0;
+    if (p.cardTable == PrintSelection::Working)
+        p.cardRecord = -1;
     s.RabSpis.refresh();
     p.KRab = QStringLiteral("0");
     p.activeTable = PrintSelection::Main;

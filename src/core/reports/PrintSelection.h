@@ -55,6 +55,9 @@ struct PrintSelection {
     // "Скопировать в Рабочую" adds and the card reports print. The card editor's buffer is
     // left to the card the editor shows.
     TAnketa card;
+    // Where that card stands: its table and record (-1 once it left the file).
+    int cardTable = Main;
+    qint64 cardRecord = -1;
 
     // What the window does after a command: bring a tab to the front (-1: none); close.
     int showTab = -1;
@@ -74,6 +77,9 @@ void RabStrShow(AppState& s, PrintSelection& p);
 void ArhStrShow(AppState& s, PrintSelection& p);
 // A press on a cell of a table: row 1.. (0 the heading), column 0..17.
 void TablMouseDown(AppState& s, PrintSelection& p, int table, qint64 row, int column);
+// The keyboard made row 1.. the current row of a table: its card is picked as a press picks
+// it (the column to sort by stays), so the panel always shows the card of the current row.
+void TablRowPicked(AppState& s, PrintSelection& p, int table, qint64 row);
 // The typed number changed: the first row that fits becomes the current row.
 void NomOtkChange(AppState& s, PrintSelection& p);
 void SortirClick(AppState& s, PrintSelection& p);

@@ -5,6 +5,7 @@
 #include "core/documents/RtfTemplate.h"
 #include "core/platform/Errors.h"
 #include "core/reports/ReportData.h"
+#include "core/reports/StatisticsReport.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -60,8 +61,13 @@ private:
 
 void mergeReport(const QString& dataPath, const QString& templatePath, const QString& resultPath,
                  const QDate& today) {
-    const ReportData data =
-        ReportData::parse(readWhole(dataPath, QStringLiteral("Нет файла данных отчёта «%1».")));
+    QByteArray bytes = readWhole(dataPath, QStringLiteral("Нет файла данных отчёта «%1»."));
+    // The statistics have a data file of their own.
+    if (isStatisticsData(bytes))
+        return mergeStatistics(bytes, QFileInfo(dataPath).fileName(),
+                               readWhole(templatePath, QStringLiteral("Нет шаблона отчёта «%1».")),
+                               QFileInfo(templatePath).fileName(), resultPath, today);
+    const ReportData data = ReportData::parse(std::move(bytes));
     if (!data.multiCard() && data.cards() == 0)
         throw DocumentError(QStringLiteral("Файл данных «%1» неполон: в нём нет целой карточки.")
                                 .arg(QFileInfo(dataPath).fileName()));

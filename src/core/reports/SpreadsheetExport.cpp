@@ -187,7 +187,7 @@ public:
     explicit ScratchFile(const QString& path)
         : m_replacement(path) {
         m_fd = ::open(m_replacement.tempPath().toLocal8Bit().constData(),
-                      O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+                      O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (m_fd < 0)
             IoError::throwErrno(errno, path);
     }
@@ -259,15 +259,15 @@ int writeWorkingFileExport(AppState& s, const ExportColumns& columns, const QStr
     return checked.count;
 }
 
-std::vector<ColumnKind> exportColumnKinds(const ExportColumns& columns) {
+QList<ImportColumn> exportColumnKinds(const ExportColumns& columns) {
     using G = PrintGridModel;
-    std::vector<ColumnKind> kinds;
+    QList<ImportColumn> kinds;
     for (int column = 0; column < G::ColumnCount; ++column) {
         if (!columns[size_t(column)])
             continue;
         switch (column) {
         case G::GurN:
-            kinds.push_back(ColumnKind::Number);
+            kinds.push_back(ImportColumn::Standard);
             break;
         case G::Date:
         case G::KusDate:
@@ -275,13 +275,16 @@ std::vector<ColumnKind> exportColumnKinds(const ExportColumns& columns) {
         case G::IshDat:
         case G::WhodDat:
         case G::IshNashDat:
-            kinds.push_back(ColumnKind::Date);
+            kinds.push_back(ImportColumn::DayMonthYear);
             break;
         default:
-            kinds.push_back(ColumnKind::Text);
+            kinds.push_back(ImportColumn::Text);
             break;
         }
     }
+    // With no column checked the lines are empty: one column of nothing.
+    if (kinds.isEmpty())
+        kinds.append(ImportColumn::Text);
     return kinds;
 }
 

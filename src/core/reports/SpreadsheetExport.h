@@ -30,7 +30,7 @@ QByteArray StrTextFil(const TAnketa& card, const ExportColumns& columns);
 
 // How the spreadsheet reads the checked columns, in list order: "№ жур" as a number, the dates
 // as dates, every other column as text.
-std::vector<ColumnKind> exportColumnKinds(const ExportColumns& columns);
+QList<ImportColumn> exportColumnKinds(const ExportColumns& columns);
 
 // Writes the export file of the working card file to path (whole or not at all); the last card
 // goes to buffer. Returns the number of checked columns.

@@ -32,38 +32,46 @@ void appendCell(QByteArray& line, QByteArrayView cell) {
     line.append("\";");
 }
 
-QString semicolonTextOptions(const std::vector<ColumnKind>& columns) {
-    // 59 ";", 34 '"', 34 Windows-1251, line 1; then column/format pairs: 1 standard (numbers
-    // as numbers), 2 text, 4 day-month-year dates.
+namespace {
+
+// 59 ";", 34 '"', 34 Windows-1251, line 1; then column/format pairs.
+QString importOptions(const QList<ImportColumn>& columns) {
     QString options = QStringLiteral("59,34,34,1,");
-    const auto format = [](ColumnKind kind) {
-        switch (kind) {
-        case ColumnKind::Number:
-            return 1;
-        case ColumnKind::Date:
-            return 4;
-        case ColumnKind::Text:
-            break;
-        }
-        return 2;
-    };
-    if (columns.empty())
-        return options + QStringLiteral("1/2");
-    for (size_t i = 0; i < columns.size(); ++i) {
-        if (i > 0)
+    for (qsizetype column = 1; column <= columns.size(); ++column) {
+        if (column > 1)
             options += QLatin1Char('/');
-        options += QString::number(i + 1) + QLatin1Char('/') + QString::number(format(columns[i]));
+        options += QString::number(column) + QLatin1Char('/') +
+                   QString::number(static_cast<int>(columns.at(column - 1)));
     }
     return options;
 }
 
-void openSemicolonText(AppState& s, const QString& path, const std::vector<ColumnKind>& columns) {
-    if (s.shell.openSpreadsheet(path, semicolonTextOptions(columns)))
+void openWithOptions(AppState& s, const QString& path, const QString& options) {
+    if (s.shell.openSpreadsheet(path, options))
         return;
     throw ZelmarError(QStringLiteral("Файл «%1» записан, но открыть его нечем: нет программы для "
                                      "таблиц.\nУстановите LibreOffice Calc (пакет "
                                      "libreoffice-calc).")
                           .arg(QDir::toNativeSeparators(path)));
+}
+
+} // namespace
+
+QString semicolonTextOptions(int columns) {
+    return importOptions(QList<ImportColumn>(std::max(columns, 1), ImportColumn::Text));
+}
+
+void openSemicolonText(AppState& s, const QString& path, int columns) {
+    openWithOptions(s, path, semicolonTextOptions(columns));
+}
+
+QString semicolonTextOptions(const QList<ImportColumn>& columns) {
+    // 1049: Russian, whose decimal comma the numbers are written with.
+    return importOptions(columns) + QStringLiteral(",1049");
+}
+
+void openSemicolonText(AppState& s, const QString& path, const QList<ImportColumn>& columns) {
+    openWithOptions(s, path, semicolonTextOptions(columns));
 }
 
 } // namespace zelmar

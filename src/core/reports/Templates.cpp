@@ -214,19 +214,22 @@ void dxfColorButton1Click(AppState& s, TemplatesWindow& t) {
     const bool document = !picture && !workbook && name.contains(QStringLiteral(".doc"));
     if (!picture && !workbook && !document)
         return;
-    const QString local = s.paths.fromStored(typed);
-    if (!isFile(local)) {
-        s.prompts.message(QStringLiteral("Файл удалён или перемещён"), kMissingCaption);
-        return;
-    }
     if (picture) {
-        // The runner opens the picture of the prefix in the report folder for editing.
+        // The runner opens the picture of the prefix in the report folder for editing,
+        // wherever the listed path points (a list carried over from another computer).
         const QString prefix = pictureTemplatePrefix(typed);
         s.shell.startProgram(
             reportRunnerProgram(),
             {prefix + QStringLiteral("Dat.txt"), prefix + QStringLiteral("Pic.rtf")},
             s.local(ReportFolder));
-    } else if (workbook) {
+        return;
+    }
+    const QString local = s.paths.fromStored(typed);
+    if (!isFile(local)) {
+        s.prompts.message(QStringLiteral("Файл удалён или перемещён"), kMissingCaption);
+        return;
+    }
+    if (workbook) {
         if (!s.shell.openSpreadsheet(local, QString()))
             throw ZelmarError(QStringLiteral("Не удалось открыть «%1»: нет программы для таблиц.\n"
                                              "Установите LibreOffice Calc (пакет "
@@ -257,7 +260,7 @@ void PrintClick(AppState& s, TemplatesWindow& t) {
     AtomicFile file(path);
     writeOrThrow(file, text, path);
     file.commit();
-    openSemicolonText(s, path, std::vector<ColumnKind>(4, ColumnKind::Text));
+    openSemicolonText(s, path, 4);
 }
 
 void pRezKopClick(AppState& s) {

@@ -1,7 +1,9 @@
 #include "core/search/CardConditions.h"
 
 #include "core/search/TextFold.h"
+#include "core/store/Cp1251.h"
 #include "core/store/TAnketa.h"
+#include "core/texts/DateTexts.h"
 #include "core/texts/DayNumber.h"
 
 #include <cmath>
@@ -31,11 +33,14 @@ CardTest::CardTest(const CardConditions& c)
     , m_koSE(c.KoSE)
     , m_naDat(c.NaDat)
     , m_koDat(c.KoDat)
-    , m_wholeDecisionDay(c.wholeDecisionDay)
     , m_printNet(c.PrintNet)
     , m_kupDataN(c.KUPDataN)
     , m_kupDataPo(c.KUPDataPo) {
     const auto add = [this](auto field, const QString& text, bool equals) {
+        // No card holds a letter the code page lacks: such a condition finds nothing (its
+        // '?' would match every stored question mark).
+        if (!outsideCp1251(text).isEmpty())
+            m_nothing = true;
         QByteArray folded = foldedCondition(text);
         if (folded.isEmpty())
             return;
@@ -56,14 +61,16 @@ CardTest::CardTest(const CardConditions& c)
 }
 
 bool CardTest::operator()(const TAnketa& card) const {
-    if (card.GurN < m_naSE || card.GurN > m_koSE)
+    if (m_nothing || card.GurN < m_naSE || card.GurN > m_koSE)
         return false;
-    const double decision = m_wholeDecisionDay ? std::trunc(card.DateOtkaza) : card.DateOtkaza;
-    if (!(decision >= m_naDat && decision <= m_koDat))
+    // Dates are compared by whole days at both ends: a card stored at 00:00:00 (a day picked
+    // in the editor) and one stored at another time of that day are both inside a range that
+    // names the day, whatever time of day the pickers carry.
+    if (!dayInRange(card.DateOtkaza, m_naDat, m_koDat))
         return false;
     if (m_printNet != 2 && card.PrintNet != m_printNet)
         return false;
-    if (!(card.KUPData >= m_kupDataN && card.KUPData <= m_kupDataPo))
+    if (!dayInRange(card.KUPData, m_kupDataN, m_kupDataPo))
         return false;
     const char* bytes = reinterpret_cast<const char*>(&card);
     for (const Text& text : m_texts) {

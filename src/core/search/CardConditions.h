@@ -11,8 +11,8 @@ namespace zelmar {
 struct TAnketa;
 
 // The conditions of the search and filter windows, joined by AND: the values of their
-// controls. Ranges include both bounds and cannot be switched off; an empty text passes every
-// card.
+// controls. Ranges include both bounds, compare whole days of dates and cannot be switched off;
+// an empty text passes every card, a text with a letter no card can hold passes none.
 struct CardConditions {
     int NaSE = 1;         // register number from
     int KoSE = 9999;      // register number to
@@ -21,8 +21,6 @@ struct CardConditions {
     int PrintNet = 2;     // printed flag: 0 or 1 must equal the card's; 2 passes every card
     double KUPDataN = 0;  // register-entry date from
     double KUPDataPo = 0; // register-entry date to
-    // The filter compares only the whole day of the decision date; the search the stored value.
-    bool wholeDecisionDay = false;
 
     // Contained anywhere in the field.
     QString ProkOtmetka; // ProkOtmetka
@@ -57,11 +55,11 @@ private:
         bool equals;
     };
 
+    bool m_nothing = false;
     int m_naSE;
     int m_koSE;
     double m_naDat;
     double m_koDat;
-    bool m_wholeDecisionDay;
     int m_printNet;
     double m_kupDataN;
     double m_kupDataPo;

@@ -122,7 +122,6 @@ void select(AppState& s, FilterForm& f, PrintSelection& p, bool archive) {
 } // namespace
 
 FilterForm::FilterForm() {
-    conditions.wholeDecisionDay = true;
     conditions.NaDat = dayNumber(QDate(2005, 11, 1), pickerTime::kStartOfDay);
     conditions.KUPDataN = dayNumber(QDate(2005, 11, 1), pickerTime::kOneSecond);
 }

@@ -2,21 +2,31 @@
 
 #include "core/platform/Errors.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace zelmar {
 
-void syncFolderOf(const QString& path) {
-    const QByteArray folder = QFileInfo(path).absolutePath().toLocal8Bit();
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void syncFolder(const QString& folder) {
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
     ::fsync(fd);
     ::close(fd);
+}
+
+void syncFolderOf(const QString& path) {
+    syncFolder(QFileInfo(path).absolutePath());
+}
+
+void failWritesBeyondFileSizeLimit() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 void syncFile(const QString& path) {

@@ -1,6 +1,7 @@
 #include "core/store/InstallFolder.h"
 
 #include "core/platform/Errors.h"
+#include "core/store/FileRights.h"
 #include "core/store/Paths.h"
 
 #include <QDir>
@@ -36,8 +37,7 @@ QString builtInInstallFiles() {
 }
 
 void prepareInstallFolder(const QString& root, const QString& source) {
-    if (!QDir().mkpath(root))
-        throw IoError(IoError::AccessDenied, root);
+    makeOwnFolder(root);
     for (const QString& folder : installSubfolders()) {
         const QString path = resolveCaseInsensitive(root, folder);
         if (!QFileInfo(path).isDir() && !QDir().mkpath(path))
@@ -57,8 +57,7 @@ void prepareInstallFolder(const QString& root, const QString& source) {
         if (!QFile::copy(file, temp))
             throw IoError(IoError::AccessDenied, target);
         // Files built into the program are read-only; the copy is the user's to change.
-        QFile::setPermissions(temp, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                        QFile::ReadOther);
+        QFile::setPermissions(temp, newFilePermissions());
         // QFile::rename never replaces an existing file, so a file the user has stays.
         if (!QFile::rename(temp, target))
             QFile::remove(temp);

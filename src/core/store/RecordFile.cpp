@@ -55,7 +55,7 @@ void RecordFile::openFd(const QString& path, int flags) {
     if (m_fd >= 0)
         close();
     m_path = path;
-    const int fd = ::open(nativePath(path).constData(), flags | O_CLOEXEC, 0644);
+    const int fd = ::open(nativePath(path).constData(), flags | O_CLOEXEC, 0666);
     if (fd < 0)
         IoError::throwErrno(errno, path);
     struct stat st {};

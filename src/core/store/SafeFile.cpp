@@ -5,6 +5,7 @@
 #include "core/platform/Errors.h"
 #include "core/store/Cp1251.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -24,11 +25,14 @@ Replacement::~Replacement() {
         ::unlink(m_temp.toLocal8Bit().constData());
 }
 
-void Replacement::commit() {
-    // The new file keeps the rights of the one it replaces.
+void keepRights(const QString& target, const QString& fresh) {
     struct stat old {};
-    if (::stat(m_target.toLocal8Bit().constData(), &old) == 0)
-        ::chmod(m_temp.toLocal8Bit().constData(), old.st_mode & 07777);
+    if (::stat(QFile::encodeName(target).constData(), &old) == 0)
+        ::chmod(QFile::encodeName(fresh).constData(), old.st_mode & 07777);
+}
+
+void Replacement::commit() {
+    keepRights(m_target, m_temp);
     renameOver(m_temp, m_target);
     m_committed = true;
 }
@@ -57,7 +61,7 @@ void renameOver(const QString& from, const QString& to) {
 void writeFileAtomically(const QString& path, const QByteArray& bytes) {
     Replacement replacement(path);
     const QByteArray temp = replacement.tempPath().toLocal8Bit();
-    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         IoError::throwErrno(errno, path);
     try {

@@ -28,6 +28,10 @@ private:
     bool m_committed = false;
 };
 
+// A file written beside target to replace it gets target's rights (a folder an administrator
+// shares with a group stays shared); nothing when target does not exist yet.
+void keepRights(const QString& target, const QString& fresh);
+
 // Writes bytes as the whole new contents of a file, through a Replacement.
 void writeFileAtomically(const QString& path, const QByteArray& bytes);
 

@@ -51,6 +51,15 @@ bool DateInRange(double x, double from, double to) {
     return from <= x && x <= to;
 }
 
+bool dayInRange(double x, double from, double to) {
+    if (!std::isfinite(x))
+        return false;
+    // The day of a date is its integer part; before 30.12.1899 the fraction counts away from
+    // zero, so the integer part is the day there too.
+    const double day = std::trunc(x);
+    return std::trunc(from) <= day && day <= std::trunc(to);
+}
+
 int stampOfMoment(double moment) {
     // The moment in 1/100000 days as general decimal text with 15 significant digits; its
     // characters 2 to 10 are the key.

@@ -19,6 +19,10 @@ QString ShortTime(double moment);
 QString DateTimeText(double moment);
 // From <= X <= To, full date-time values.
 bool DateInRange(double x, double from, double to);
+// The whole day of x lies between the whole days of from and to, both included: what a range
+// a clerk picks means, whatever time of day the card or the pickers carry. A value that is no
+// number is outside every range.
+bool dayInRange(double x, double from, double to);
 
 // The card key of the present moment: 1/100000-day ticks, the leading digit of the day count
 // dropped.
