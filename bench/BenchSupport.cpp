@@ -1,5 +1,6 @@
 #include "BenchSupport.h"
 
+#include "core/store/InstallFolder.h"
 #include "core/store/TAnketa.h"
 #include "gen/Generator.h"
 
@@ -71,6 +72,22 @@ double peakMemoryMiB() {
 void printRow(const QString& what, double seconds, double yardstick) {
     std::printf("  %-52s %9.3f s   %5.2fx\n", qPrintable(what), seconds,
                 yardstick > 0 ? seconds / yardstick : 0.0);
+}
+
+std::vector<TAnketa> generateCards(qint64 count) {
+    gen::Options options;
+    options.cards = count;
+    options.years = 1;
+    gen::CardGenerator generator(options);
+    std::vector<TAnketa> cards;
+    cards.reserve(static_cast<size_t>(count));
+    for (qint64 i = 0; i < count; ++i)
+        cards.push_back(generator.next());
+    return cards;
+}
+
+QString shippedTemplate(const ReportKind& kind) {
+    return builtInInstallFiles() + QStringLiteral("/REPORT/") + kind.templateFile();
 }
 
 QString generatedCardFile(const QString& folder, qint64 cards) {

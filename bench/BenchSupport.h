@@ -1,9 +1,13 @@
 #pragma once
 
+#include "core/reports/ReportKinds.h"
+#include "core/store/TAnketa.h"
+
 #include <QString>
 
 #include <chrono>
 #include <functional>
+#include <vector>
 
 namespace zelmar::bench {
 
@@ -23,6 +27,10 @@ double peakMemoryMiB();
 
 void printRow(const QString& what, double seconds, double yardstick);
 
+// `count` generated cards of one year, in register order.
+std::vector<TAnketa> generateCards(qint64 count);
+// The shipped template of a report.
+QString shippedTemplate(const ReportKind& kind);
 // Writes a main card file of generated cards into folder, says how large it is, and returns
 // its path.
 QString generatedCardFile(const QString& folder, qint64 cards);

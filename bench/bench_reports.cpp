@@ -1,13 +1,10 @@
 // The register book of a large working card file: writing its data file, and the runner's
-// merge of it into the shipped template. With "--samples DIR", writes every report of a few
-// cards into DIR instead, to look at.
+// merge of it into the shipped template. With "--samples DIR [CARDS]", writes every report of
+// a few cards (or of CARDS cards) into DIR instead, to look at.
 #include "BenchSupport.h"
-#include "core/documents/AtomicFile.h"
 #include "core/reports/ReportDataWriter.h"
 #include "core/reports/ReportKinds.h"
 #include "core/reports/ReportMerge.h"
-#include "core/store/InstallFolder.h"
-#include "gen/Generator.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -22,42 +19,18 @@ using namespace zelmar;
 
 namespace {
 
-void writeData(const QString& path, ReportLayout layout, const std::vector<TAnketa>& cards) {
-    AtomicFile file(path);
-    ReportDataWriter writer(file, layout, path);
-    for (const TAnketa& card : cards)
-        writer.add(card);
-    writer.finish();
-    file.commit();
-}
-
-std::vector<TAnketa> generate(qint64 count) {
-    gen::Options options;
-    options.cards = count;
-    options.years = 1;
-    gen::CardGenerator generator(options);
-    std::vector<TAnketa> cards;
-    cards.reserve(static_cast<size_t>(count));
-    for (qint64 i = 0; i < count; ++i)
-        cards.push_back(generator.next());
-    return cards;
-}
-
-QString shippedTemplate(const ReportKind& kind) {
-    return builtInInstallFiles() + QStringLiteral("/REPORT/") + kind.templateFile();
-}
-
-void samples(const QString& folder) {
+void samples(const QString& folder, qint64 count) {
     QDir().mkpath(folder);
-    const std::vector<TAnketa> cards = generate(12);
+    const std::vector<TAnketa> cards = bench::generateCards(std::max<qint64>(count, 4));
     for (const ReportKind& kind :
          {reports::FullCard, reports::StandardCard, reports::Receipts, reports::RegisterBook,
           reports::Cancelled, reports::Prosecutor}) {
         const QString data = folder + QLatin1Char('/') + kind.dataFile();
-        writeData(data, kind.layout,
-                  kind.layout == ReportLayout::SingleCard ? std::vector<TAnketa>{cards[3]} : cards);
-        mergeReport(data, shippedTemplate(kind), folder + QLatin1Char('/') + kind.resultFile(),
-                    QDate::currentDate());
+        writeReportData(data, kind.layout,
+                        kind.layout == ReportLayout::SingleCard ? std::vector<TAnketa>{cards[3]}
+                                                                : cards);
+        mergeReport(data, bench::shippedTemplate(kind),
+                    folder + QLatin1Char('/') + kind.resultFile(), QDate::currentDate());
     }
 }
 
@@ -66,22 +39,23 @@ void samples(const QString& folder) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() == 3 && arguments[1] == u"--samples") {
-        samples(arguments[2]);
+    if (arguments.size() >= 3 && arguments[1] == u"--samples") {
+        samples(arguments[2], arguments.size() > 3 ? arguments[3].toLongLong() : 12);
         return 0;
     }
     QTemporaryDir dir;
     for (const qint64 count : {10000LL, 100000LL}) {
-        const std::vector<TAnketa> cards = generate(count);
+        const std::vector<TAnketa> cards = bench::generateCards(count);
         const QString data = dir.filePath(QStringLiteral("OtkazDat.txt"));
         const QString result = dir.filePath(QStringLiteral("OtkazRep.rtf"));
         std::printf("register book of %lld cards:\n", static_cast<long long>(count));
         const double written =
-            bench::timeIt([&] { writeData(data, ReportLayout::MultiCard, cards); });
+            bench::timeIt([&] { writeReportData(data, ReportLayout::MultiCard, cards); });
         std::printf("  %-44s %8.3f s  (%.1f MiB)\n", "write the data file", written,
                     static_cast<double>(QFileInfo(data).size()) / (1 << 20));
         const double merged = bench::timeIt([&] {
-            mergeReport(data, shippedTemplate(reports::RegisterBook), result, QDate::currentDate());
+            mergeReport(data, bench::shippedTemplate(reports::RegisterBook), result,
+                        QDate::currentDate());
         });
         std::printf("  %-44s %8.3f s  (%.1f MiB)\n", "merge into the template (prtview /m)", merged,
                     static_cast<double>(QFileInfo(result).size()) / (1 << 20));

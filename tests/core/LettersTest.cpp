@@ -63,11 +63,13 @@ QString rtfText(const QByteArray& rtf) {
     return out;
 }
 
-// A DOCX document whose body holds `paragraph` as runs, each run one text.
+// A DOCX document whose body holds a justified paragraph that ends a section, of runs, each run
+// one text.
 QByteArray writeDocx(const QString& path, const QStringList& runs) {
     QByteArray body = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
                       "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/"
-                      "2006/main\"><w:body><w:p>";
+                      "2006/main\"><w:body><w:p><w:pPr><w:jc w:val=\"both\"/><w:sectPr/>"
+                      "</w:pPr>";
     for (const QString& run : runs)
         body += "<w:r><w:rPr><w:b/></w:rPr><w:t xml:space=\"preserve\">" + run.toUtf8() +
                 "</w:t></w:r>";
@@ -257,7 +259,13 @@ TEST_F(LettersTest, DocxTagsSplitOverRuns) {
     EXPECT_TRUE(xml.contains("<w:t xml:space=\"preserve\">Кому: Иванов И.И.</w:t>"))
         << xml.constData();
     EXPECT_TRUE(xml.contains("<w:t xml:space=\"preserve\"></w:t>"));
-    EXPECT_TRUE(xml.contains("Кража {кошелька} &amp; #gn# \\ \"ы\"</w:t><w:br/>"
+    // The second line of the summary begins a paragraph formatted as the first, which now
+    // ends the section.
+    EXPECT_TRUE(xml.contains("<w:p><w:pPr><w:jc w:val=\"both\"/></w:pPr><w:r><w:rPr><w:b/>"))
+        << xml.constData();
+    EXPECT_TRUE(xml.contains("Кража {кошелька} &amp; #gn# \\ \"ы\"</w:t></w:r></w:p>"
+                             "<w:p><w:pPr><w:jc w:val=\"both\"/><w:sectPr/></w:pPr>"
+                             "<w:r><w:rPr><w:b/></w:rPr>"
                              "<w:t xml:space=\"preserve\">у входа; #zz# 5</w:t>"))
         << xml.constData();
     EXPECT_TRUE(xml.contains("<w:t xml:space=\"preserve\">.</w:t>"));

@@ -1,5 +1,4 @@
 #include "core/reports/ReportData.h"
-#include "core/documents/AtomicFile.h"
 #include "core/platform/Errors.h"
 #include "core/reports/ReportDataWriter.h"
 #include "core/texts/DayNumber.h"
@@ -165,12 +164,7 @@ TEST(ReportDataFile, AFailedWriteKeepsThePreviousFile) {
     std::vector<TAnketa> cards(5000, example());
     withFileSizeLimit(100000, [&] {
         try {
-            AtomicFile file(path);
-            ReportDataWriter writer(file, ReportLayout::MultiCard, path);
-            for (const TAnketa& card : cards)
-                writer.add(card);
-            writer.finish();
-            file.commit();
+            writeReportData(path, ReportLayout::MultiCard, cards);
             ADD_FAILURE() << "the write should have failed";
         } catch (const IoError& error) {
             EXPECT_EQ(error.code(), IoError::DiskFull);
@@ -180,4 +174,37 @@ TEST(ReportDataFile, AFailedWriteKeepsThePreviousFile) {
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray("old\r\n"));
     EXPECT_FALSE(QFile::exists(path + QStringLiteral(".new")));
+}
+
+TEST(ReportDataFile, AMarkerInsideAValueStaysInIt) {
+    // The pieces of a card come in a fixed order: "|1:" or "|0:" followed by anything but the
+    // tag expected next (or, in a single-card file, not at a line start) is text of the value.
+    TAnketa c = example();
+    c.Fabula = QStringLiteral("Текст с |1:gn:999 внутри |0:N_KP:1");
+    c.FIOAvtor = QStringLiteral("|1:Zaywitel:|0:Motiw_otk:|1:D_w:");
+    c.RezPovtRasm = QStringLiteral("итог |1:N_KP:2|1:D_KP:");
+    c.Srok = 10;
+    c.KemProdlen = QStringLiteral("Петров |1:Srok_R:5");
+    TAnketa second = example();
+    second.MestoNah = QStringLiteral("Том 1\r\n|1:gn:7");
+    for (const ReportLayout layout :
+         {ReportLayout::SingleCard, ReportLayout::MultiCard, ReportLayout::Numbered}) {
+        const bool single = layout == ReportLayout::SingleCard;
+        const ReportData data =
+            ReportData::parse(written(layout, single ? std::vector{c} : std::vector{c, second}));
+        ASSERT_EQ(data.cards(), single ? 1 : 2) << int(layout);
+        const auto value = [&](qsizetype card, const char16_t* tag) {
+            return fromCp1251(data.value(card, reportTagIndex(tag)).toByteArray());
+        };
+        EXPECT_EQ(value(0, u"gn"), QStringLiteral("5"));
+        EXPECT_EQ(value(0, u"Fabula"), c.Fabula.text());
+        EXPECT_EQ(value(0, u"Zaywitel"), c.FIOAvtor.text());
+        EXPECT_EQ(value(0, u"Srok_R"), QStringLiteral("10"));
+        EXPECT_EQ(value(0, u"Kem_Prod"), c.KemProdlen.text());
+        EXPECT_EQ(value(0, u"RPowR"), c.RezPovtRasm.text());
+        if (!single) {
+            EXPECT_EQ(value(1, u"N_Tom"), second.MestoNah.text());
+            EXPECT_EQ(value(1, u"gn"), QStringLiteral("5"));
+        }
+    }
 }

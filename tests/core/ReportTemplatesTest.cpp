@@ -1,16 +1,21 @@
 // The shipped report templates merged with real cards and read back through LibreOffice.
-#include "core/documents/AtomicFile.h"
+#include "core/documents/DocumentError.h"
 #include "core/documents/Office.h"
 #include "core/reports/ReportDataWriter.h"
 #include "core/reports/ReportMerge.h"
 #include "core/store/InstallFolder.h"
+#include "core/texts/DateTexts.h"
 #include "core/texts/DayNumber.h"
+#include "gen/Generator.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -54,17 +59,8 @@ TEST(ReportTemplates, EveryShippedTemplateShowsItsCards) {
          {reports::FullCard, reports::StandardCard, reports::Receipts, reports::RegisterBook,
           reports::Cancelled, reports::Prosecutor}) {
         const QString data = dir.filePath(kind.dataFile());
-        {
-            AtomicFile file(data);
-            ReportDataWriter writer(file, kind.layout, data);
-            if (kind.layout == ReportLayout::SingleCard)
-                writer.add(cards[0]);
-            else
-                for (const TAnketa& c : cards)
-                    writer.add(c);
-            writer.finish();
-            file.commit();
-        }
+        writeReportData(data, kind.layout,
+                        std::span(cards).first(kind.layout == ReportLayout::SingleCard ? 1 : 2));
         results.append(dir.filePath(kind.resultFile()));
         mergeReport(data, builtInInstallFiles() + QStringLiteral("/REPORT/") + kind.templateFile(),
                     results.last(), QDate(2026, 12, 7));
@@ -126,4 +122,82 @@ TEST(ReportTemplates, EveryShippedTemplateShowsItsCards) {
     EXPECT_TRUE(text("SplitRep").contains(QStringLiteral("Список 2")));
     EXPECT_TRUE(text("SplitRep").contains(QStringLiteral("1\nИванов И.И.\n2\nПетрова А.\\Б.")))
         << text("SplitRep").toStdString();
+}
+
+namespace {
+
+QString pdfText(const QString& pdf, const QStringList& options = {}) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), options + QStringList{pdf, QStringLiteral("-")});
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+// The register book as LibreOffice prints it: tables of 25 records, the headings repeated on
+// every page, every card there, a summary holding "|1:" in its place.
+TEST(ReportTemplates, ABookOfTwoHundredCardsAsLibreOfficePrintsIt) {
+    if (officeProgram().isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "LibreOffice (soffice) or pdftotext is not installed";
+    QTemporaryDir dir;
+    gen::Options options;
+    options.cards = 200;
+    options.years = 1;
+    gen::CardGenerator generator(options);
+    std::vector<TAnketa> cards;
+    QStringList expected;
+    for (int i = 0; i < 200; ++i) {
+        cards.push_back(generator.next());
+        expected.append(QString::number(cards.back().GurN) + QLatin1Char(' ') +
+                        ShortDate(cards.back().DateOtkaza));
+    }
+    cards[0].Fabula = QStringLiteral("Текст с |1:gn:999 внутри");
+    const QString data = dir.filePath(reports::RegisterBook.dataFile());
+    writeReportData(data, ReportLayout::MultiCard, cards);
+    const QString result = dir.filePath(reports::RegisterBook.resultFile());
+    mergeReport(data, builtInInstallFiles() + QStringLiteral("/REPORT/OtkazPic.rtf"), result,
+                QDate(2026, 12, 7));
+    convertWithOffice({result}, QStringLiteral("pdf"), dir.path());
+    const QString pdf = dir.filePath(QStringLiteral("OtkazRep.pdf"));
+
+    const QString second = pdfText(pdf, {QStringLiteral("-f"), QStringLiteral("2"),
+                                         QStringLiteral("-l"), QStringLiteral("2")})
+                               .simplified();
+    for (const char* heading : {"Заявитель, адрес", "Кем вынесено", "Кем утверждено", "Том, лист"})
+        EXPECT_TRUE(second.contains(QString::fromUtf8(heading))) << heading << second.toStdString();
+    // Every card once, in order: its register number and decision date begin its row.
+    static const QRegularExpression rowStart(
+        QStringLiteral("^ *(\\d+) +(\\d\\d\\.\\d\\d\\.\\d\\d)"),
+        QRegularExpression::MultilineOption);
+    QStringList shown;
+    for (const QRegularExpressionMatch& m :
+         rowStart.globalMatch(pdfText(pdf, {QStringLiteral("-layout")})))
+        shown.append(m.captured(1) + QLatin1Char(' ') + m.captured(2));
+    EXPECT_EQ(shown, expected);
+    EXPECT_TRUE(pdfText(pdf).simplified().contains(QStringLiteral("Текст с |1:gn:999 внутри")));
+}
+
+// A conversion that does not end in its time is stopped whole, the office program too.
+TEST(ReportTemplates, AConversionThatTakesTooLongIsStopped) {
+    if (officeProgram().isEmpty())
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    QTemporaryDir dir;
+    QFile rtf(dir.filePath(QStringLiteral("a.rtf")));
+    ASSERT_TRUE(rtf.open(QIODevice::WriteOnly));
+    rtf.write("{\\rtf1 a\\par}");
+    rtf.close();
+    EXPECT_THROW(
+        convertWithOffice({rtf.fileName()}, QStringLiteral("pdf"), dir.path(), QString(), 1),
+        DocumentError);
+    QThread::msleep(500);
+    const QStringList processes = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString& process : processes) {
+        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(process));
+        if (!commandLine.open(QIODevice::ReadOnly))
+            continue;
+        EXPECT_FALSE(commandLine.readAll().contains(dir.path().toLocal8Bit()))
+            << process.toStdString();
+    }
 }

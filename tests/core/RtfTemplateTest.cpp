@@ -88,7 +88,7 @@ TEST(RtfTemplate, PlaceholdersSplitByAnEditor) {
 TEST(RtfTemplate, ValuesAreEscaped) {
     const QString value = QStringLiteral("a\\b{c} #gn# Жё\r\nx\ty");
     EXPECT_EQ(merged("{\\rtf1 #gn#}", {{value}}),
-              QByteArray("{\\rtf1 a\\\\b\\{c\\} #gn# \\u1046?\\u1105?\\line x\\tab y}"));
+              QByteArray("{\\rtf1 a\\\\b\\{c\\} #gn# \\u1046?\\u1105?\\par x\\tab y}"));
     EXPECT_EQ(merged("{\\rtf1 {\\uc0 #gn#}{\\uc2 #gn#}}", {{QStringLiteral("Ж")}}),
               QByteArray("{\\rtf1 {\\uc0 \\u1046 }{\\uc2 \\u1046??}}"));
     // Outside the basic plane: two halves.
@@ -98,14 +98,20 @@ TEST(RtfTemplate, ValuesAreEscaped) {
 
 TEST(RtfTemplate, BandOfTableRowsIsRepeatedPerRecord) {
     const QByteArray rtf = "{\\rtf1 Всего #count#\\par\n"
-                           "\\trowd\\cellx1000\\cellx2000\\pard\\intbl H1\\cell H2\\cell\\row\n"
+                           "\\trowd\\cellx1000\\cellx2000\\pard\\intbl H1\\cell H2\\cell"
+                           "{\\trowd\\cellx1000\\cellx2000\\row}\n"
                            "\\trowd\\cellx1000\\cellx2000\\pard\\intbl #BAND##gn#\\cell "
                            "#D_w##ENDBAND#\\cell{\\trowd\\cellx1000\\cellx2000\\row}\n"
                            "\\pard end\\par}";
     const QByteArray row = "\\trowd\\cellx1000\\cellx2000\\pard\\intbl %1\\cell "
                            "%2\\cell{\\trowd\\cellx1000\\cellx2000\\row}";
-    const QByteArray head = "{\\rtf1 Всего 2\\par\n"
-                            "\\trowd\\cellx1000\\cellx2000\\pard\\intbl H1\\cell H2\\cell\\row\n";
+    // The row above the band is its heading: on the first page in the table, on the others in
+    // the page header.
+    const QByteArray heading = "\\trowd\\cellx1000\\cellx2000\\pard\\intbl H1\\cell H2\\cell"
+                               "{\\trowd\\cellx1000\\cellx2000\\row}";
+    const QByteArray head = "{\\rtf1 Всего 2\\par\n\\titlepg{\\header " + heading +
+                            "{\\pard\\plain\\sl-1\\slmult0\\sb0\\sa0\\fs2\\v\\par}}\r\n" + heading +
+                            "\n";
     EXPECT_EQ(merged(rtf, {{QStringLiteral("1"), QStringLiteral("01.02.12")},
                            {QStringLiteral("2"), QStringLiteral("03.04.12")}}),
               head + QByteArray(row).replace("%1", "1").replace("%2", "01.02.12") +
@@ -118,6 +124,49 @@ TEST(RtfTemplate, BandOfTableRowsIsRepeatedPerRecord) {
     EXPECT_EQ(merged("{\\rtf1 a\\par\\pard #BAND#n #gn##ENDBAND#\\par b}",
                      {{QStringLiteral("1")}, {QStringLiteral("2")}}),
               QByteArray("{\\rtf1 a\\par\\pard n 1\\par \\pard n 2\\par b}"));
+}
+
+TEST(RtfTemplate, LongBandsGoIntoTablesAndHeadingsIntoThePageHeader) {
+    const QByteArray rtf =
+        "{\\rtf1\\sectd\\margt851 #count#\\par\n"
+        "\\trowd\\trhdr\\trbrdrb\\brdrs\\brdrw10 \\clbrdrb\\brdrs\\brdrw10\\cellx1000"
+        "\\pard\\intbl H #count#\\cell\\row\n"
+        "\\trowd\\trkeep\\clbrdrt\\brdrs\\brdrw20\\clbrdrb\\brdrs\\brdrw20\\cellx1000"
+        "\\pard\\intbl #BAND##gn##ENDBAND#\\cell\\row\n"
+        "\\pard end\\par}";
+    QList<QStringList> records;
+    for (int i = 1; i <= 26; ++i)
+        records.append({QString::number(i)});
+    const QByteArray made = merged(rtf, records);
+    // The first page has a page header of its own (none); the others repeat the heading row,
+    // without its bottom border: the rows under it draw that line.
+    EXPECT_TRUE(
+        made.startsWith("{\\rtf1\\sectd\\titlepg\\margt851 26\\par\n"
+                        "{\\header \\trowd\\cellx1000\\pard\\intbl H 26\\cell\\row"
+                        "{\\pard\\plain\\sl-1\\slmult0\\sb0\\sa0\\fs2\\v\\par}}\r\n"
+                        "\\trowd\\trbrdrb\\brdrs\\brdrw10 \\clbrdrb\\brdrs\\brdrw10\\cellx1000"
+                        "\\pard\\intbl H 26\\cell\\row\n"))
+        << made.constData();
+    // 25 records to a table; where two tables meet their borders are half as wide, and the
+    // first row of the next one may split.
+    const QByteArray row = "\\trowd\\trkeep\\clbrdrt\\brdrs\\brdrw20\\clbrdrb\\brdrs\\brdrw20"
+                           "\\cellx1000\\pard\\intbl %1\\cell\\row";
+    EXPECT_TRUE(made.contains(QByteArray(row).replace("%1", "24") +
+                              "\\trowd\\trkeep\\clbrdrt\\brdrs\\brdrw20\\clbrdrb\\brdrs"
+                              "\\brdrw10\\cellx1000\\pard\\intbl 25\\cell\\row"
+                              "{\\pard\\plain\\sl-1\\slmult0\\sb0\\sa0\\fs2\\v\\par}\r\n"
+                              "\\trowd\\clbrdrt\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw20"
+                              "\\cellx1000\\pard\\intbl 26\\cell\\row\n\\pard end\\par}"))
+        << made.constData();
+    EXPECT_EQ(made.count("\\sl-1"), 2);
+
+    // A template with a page header of its own keeps it, and its heading rows as they are.
+    QByteArray own = rtf;
+    own.replace("#count#\\par", "{\\header x\\par}#count#\\par");
+    const QByteArray kept = merged(own, records);
+    EXPECT_EQ(kept.count("\\header"), 1);
+    EXPECT_TRUE(kept.contains("\\trowd\\trhdr"));
+    EXPECT_FALSE(kept.contains("\\titlepg"));
 }
 
 TEST(RtfTemplate, BrokenTemplatesAreRefused) {

@@ -11,15 +11,17 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 using namespace zelmar;
 using namespace zelmar::test;
 
 namespace {
 
+// "№ жур" a number (1), the dates day-month-year (4), the rest text (2).
 const QString kAllColumns =
-    QStringLiteral("59,34,34,1,1/2/2/2/3/2/4/2/5/2/6/2/7/2/8/2/9/2/10/2/11/2/12/2/13/2/14/2/"
-                   "15/2/16/2/17/2/18/2");
+    QStringLiteral("59,34,34,1,1/2/2/2/3/1/4/4/5/2/6/4/7/2/8/4/9/2/10/2/11/2/12/2/13/4/14/2/"
+                   "15/2/16/4/17/2/18/4,1049");
 
 // A card with leading zeros, Cyrillic, a separator and quotes in its texts.
 TAnketa tricky() {
@@ -110,32 +112,67 @@ TEST_F(SpreadsheetExportTest, WithoutASpreadsheetOrRoomTheUserIsTold) {
     EXPECT_TRUE(m_shell.calls.isEmpty());
 }
 
-TEST(SpreadsheetText, CalcReadsTheExportCellByCellAsText) {
+// Each cell of the second row of a spreadsheet in flat ODF: its type and its value ("float 7",
+// "date 2012-03-12", "string 001").
+QStringList secondRowCells(const QString& fods) {
+    QFile file(fods);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QXmlStreamReader xml(&file);
+    QStringList cells;
+    int row = 0;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == u"table-row")
+            ++row;
+        if (row != 2 || !xml.isStartElement() || xml.name() != u"table-cell")
+            continue;
+        const QXmlStreamAttributes a = xml.attributes();
+        const QString type = a.value(QStringLiteral("office:value-type")).toString();
+        QString value = type == u"float"  ? a.value(QStringLiteral("office:value")).toString()
+                        : type == u"date" ? a.value(QStringLiteral("office:date-value")).toString()
+                                          : QString();
+        if (type == u"string") {
+            QStringList paragraphs;
+            while (!(xml.isEndElement() && xml.name() == u"table-cell") && !xml.atEnd()) {
+                xml.readNext();
+                if (xml.isStartElement() && xml.name() == u"p")
+                    paragraphs.append(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+            }
+            value = paragraphs.join(QLatin1Char('\n'));
+        }
+        cells.append(type + QLatin1Char(' ') + value);
+    }
+    return cells;
+}
+
+TEST(SpreadsheetText, CalcReadsNumberDatesAndTextByColumn) {
     if (spreadsheetProgram().isEmpty())
         GTEST_SKIP() << "LibreOffice Calc (soffice with Calc) is not installed";
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("L_Excel.txt"));
     ExportColumns columns{};
-    for (const int column :
-         {PrintGridModel::GurN, PrintGridModel::Date, PrintGridModel::Kus,
-          PrintGridModel::Zayavitel, PrintGridModel::Adres, PrintGridModel::Telefon})
+    for (const int column : {PrintGridModel::GurN, PrintGridModel::Date, PrintGridModel::Kus,
+                             PrintGridModel::Zayavitel, PrintGridModel::Adres,
+                             PrintGridModel::Telefon, PrintGridModel::DeloDat})
         columns[size_t(column)] = true;
+    TAnketa card = tricky();
+    // A line break in a quoted cell keeps the cells after it in their columns.
+    card.Adres = QStringLiteral("ул. Мира; д. \"5\",\r\nкв. 128");
     QByteArray text =
-        "\xb9 \xe6\xf3\xf0;\xe4\xe0\xf2\xe0;\xca\xd3\xd1;x;y;z;\r\n"; // № жур;дата;КУС
-    text += StrTextFil(tricky(), columns) + "\r\n";
+        "\xb9 \xe6\xf3\xf0;\xe4\xe0\xf2\xe0;\xca\xd3\xd1;w;x;y;z;\r\n"; // № жур;дата;КУС
+    text += StrTextFil(card, columns) + "\r\n";
     QFile out(path);
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
     out.write(text);
     out.close();
 
-    convertWithOffice({path}, QStringLiteral("csv:Text - txt - csv (StarCalc):59,34,76,1"),
-                      dir.path(), textImportFilter(semicolonTextOptions(6)));
-    QFile csv(dir.filePath(QStringLiteral("L_Excel.csv")));
-    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
-    const QStringList rows = QString::fromUtf8(csv.readAll()).split(QLatin1Char('\n'));
-    ASSERT_GE(rows.size(), 2);
-    EXPECT_TRUE(rows[0].startsWith(QStringLiteral("\"№ жур\";\"дата\";\"КУС\"")));
-    // Text cells come back quoted: leading zeros and the date as typed, the address whole.
-    EXPECT_EQ(rows[1], QStringLiteral("\"7\";\"12.03.12\";\"001\";\"Иванов И.И.\";"
-                                      "\"ул. Мира; д. \"\"5\"\", кв. 128, Тверь\";\"007\""));
+    convertWithOffice({path}, QStringLiteral("fods"), dir.path(),
+                      textImportFilter(semicolonTextOptions(exportColumnKinds(columns))));
+    // The register number sorts as a number, the dates as dates (the empty one is 01.01.01),
+    // the rest stays as typed, leading zeros and all.
+    EXPECT_EQ(secondRowCells(dir.filePath(QStringLiteral("L_Excel.fods"))).join(u'|'),
+              QStringLiteral("float 7|date 2012-03-12|string 001|date 2001-01-01|"
+                             "string Иванов И.И.|string ул. Мира; д. \"5\",\nкв. 128|"
+                             "string 007"));
 }

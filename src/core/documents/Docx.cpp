@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelmar {
@@ -47,8 +48,38 @@ void setText(pugi::xml_node t, const QString& text) {
         t.append_attribute("xml:space") = "preserve";
 }
 
-// Puts a value in place of a tag in one paragraph: into the text node where the tag begins,
-// its line breaks as <w:br/>, the rest of the tag taken out of the following text nodes.
+// Splits the paragraph that holds `node` before it: the node and all that follows it, at every
+// level up to the paragraph, go into copies of their elements after the originals, with the
+// same properties (w:pPr, w:rPr), so the new paragraph is formatted as the old one. A section
+// break in the paragraph's properties goes with the new paragraph, which now ends the section.
+void splitParagraphBefore(pugi::xml_node node) {
+    pugi::xml_node child = node;
+    for (pugi::xml_node parent = child.parent(); parent; parent = parent.parent()) {
+        pugi::xml_node copy = parent.parent().insert_child_after(parent.name(), parent);
+        for (pugi::xml_attribute attribute : parent.attributes())
+            copy.append_copy(attribute);
+        for (pugi::xml_node property = parent.first_child(); property && property != child;
+             property = property.next_sibling()) {
+            const std::string_view name = property.name();
+            if (name.size() > 2 && name.substr(name.size() - 2) == "Pr")
+                copy.append_copy(property);
+        }
+        for (pugi::xml_node moved = child; moved;) {
+            const pugi::xml_node next = moved.next_sibling();
+            copy.append_move(moved);
+            moved = next;
+        }
+        if (std::string_view(parent.name()) == "w:p") {
+            parent.child("w:pPr").remove_child("w:sectPr");
+            return;
+        }
+        child = copy;
+    }
+}
+
+// Puts a value in place of a tag in one paragraph: into the text node where the tag begins, the
+// rest of the tag taken out of the following text nodes. Each further line of the value starts
+// a paragraph of its own with the formatting of this one.
 void replaceTag(std::vector<pugi::xml_node>& nodes, std::vector<QString>& texts, int firstNode,
                 int firstOffset, int lastNode, int lastOffset, const QString& value) {
     const QString prefix = texts[static_cast<size_t>(firstNode)].left(firstOffset);
@@ -69,12 +100,12 @@ void replaceTag(std::vector<pugi::xml_node>& nodes, std::vector<QString>& texts,
     setText(t, first);
     pugi::xml_node after = t;
     for (qsizetype i = 1; i < lines.size(); ++i) {
-        pugi::xml_node br = after.parent().insert_child_after("w:br", after);
-        pugi::xml_node line = after.parent().insert_child_after("w:t", br);
+        pugi::xml_node line = after.parent().insert_child_after("w:t", after);
         QString text = lines[i];
         if (i == lines.size() - 1 && sameNode)
             text += suffix;
         setText(line, text);
+        splitParagraphBefore(line);
         after = line;
     }
 }

@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include <csignal>
+#include <unistd.h>
+
 namespace zelmar {
 
 QString officeProgram() {
@@ -59,7 +62,7 @@ bool openInSpreadsheet(const QString& path, const QString& importOptions) {
 }
 
 void convertWithOffice(const QStringList& files, const QString& format, const QString& folder,
-                       const QString& inputFilter) {
+                       const QString& inputFilter, int timeoutMs) {
     const QString program = officeProgram();
     if (program.isEmpty())
         throw DocumentError(QStringLiteral("Не найден LibreOffice (программа soffice): "
@@ -80,9 +83,14 @@ void convertWithOffice(const QStringList& files, const QString& format, const QS
     arguments += files;
     QProcess office;
     office.setProcessChannelMode(QProcess::MergedChannels);
+    // The launcher starts the office program as a process of its own: a process group of their
+    // own lets a conversion that does not end be stopped whole, not leave the office running.
+    office.setChildProcessModifier([] { ::setpgid(0, 0); });
     office.start(program, arguments);
-    const bool finished = office.waitForStarted(30000) && office.waitForFinished(300000);
+    const bool finished = office.waitForStarted(30000) && office.waitForFinished(timeoutMs);
     if (!finished || office.exitStatus() != QProcess::NormalExit || office.exitCode() != 0) {
+        if (office.processId() > 0)
+            ::kill(-static_cast<pid_t>(office.processId()), SIGKILL);
         office.kill();
         office.waitForFinished(5000);
         throw DocumentError(QStringLiteral("LibreOffice не смог преобразовать документ: %1")

@@ -28,8 +28,9 @@ bool openInSpreadsheet(const QString& path, const QString& importOptions);
 // Converts files with LibreOffice to the given format ("pdf", "rtf", "txt:Text (encoded):UTF8")
 // into a folder, reading them with inputFilter when one is given. Each run has a profile of its
 // own, so runs never wait for one another or for an office the user has open. Throws
-// DocumentError when there is no LibreOffice or it fails.
+// DocumentError when there is no LibreOffice or it fails, or does not end within timeoutMs (it
+// is then stopped).
 void convertWithOffice(const QStringList& files, const QString& format, const QString& folder,
-                       const QString& inputFilter = QString());
+                       const QString& inputFilter = QString(), int timeoutMs = 300000);
 
 } // namespace zelmar

@@ -1,6 +1,7 @@
 #include "core/documents/RtfTemplate.h"
 
 #include "core/documents/DocumentError.h"
+#include "core/documents/RtfTableBand.h"
 #include "core/documents/RtfTokens.h"
 
 #include <QBuffer>
@@ -253,6 +254,7 @@ RtfTemplate::RtfTemplate(const QByteArray& rtf, const QString& what, const Field
     const int n = static_cast<int>(tokens.size());
     int bandBegin = n;
     int bandEnd = n;
+    bool inTable = false;
     if (bandStartToken >= 0) {
         m_hasBand = true;
         std::vector<int> depth(static_cast<size_t>(n) + 1, 0);
@@ -263,7 +265,6 @@ RtfTemplate::RtfTemplate(const QByteArray& rtf, const QString& what, const Field
                                                  : kind == RtfToken::GroupEnd ? -1
                                                                               : 0);
         }
-        bool inTable = false;
         for (int t = bandStartToken; t >= 0; --t) {
             const RtfToken& tok = tokens[static_cast<size_t>(t)];
             if (tok.is("intbl"))
@@ -324,9 +325,11 @@ RtfTemplate::RtfTemplate(const QByteArray& rtf, const QString& what, const Field
         bandEnd = stop;
     }
 
-    // The parts as segments of template bytes and values.
-    size_t e = 0;
-    const auto build = [&](int from, int to, std::vector<Segment>& part) {
+    // The parts as segments of template bytes and values; `changes` leave tokens out or put
+    // bytes around them.
+    const auto build = [&](int from, int to, const TokenChanges& changes, Part& part) {
+        auto e = std::lower_bound(edits.begin(), edits.end(), from,
+                                  [](const Edit& edit, int token) { return edit.token < token; });
         Segment current;
         const auto append = [&](QByteArrayView bytes, bool open) {
             if (bytes.isEmpty())
@@ -348,36 +351,78 @@ RtfTemplate::RtfTemplate(const QByteArray& rtf, const QString& what, const Field
             part.push_back(std::move(current));
             current = Segment();
         };
+        const auto around = [&](const std::map<int, QByteArray>& bytes, int token) {
+            const auto found = bytes.find(token);
+            if (found != bytes.end())
+                append(found->second, true);
+        };
         for (int t = from; t < to; ++t) {
             const RtfToken& tok = tokens[static_cast<size_t>(t)];
-            if (e >= edits.size() || edits[e].token != t) {
+            around(changes.before, t);
+            if (changes.drop.count(t)) {
+                continue;
+            } else if (e == edits.end() || e->token != t) {
                 append(tok.raw(rtf), tok.open);
-                continue;
-            }
-            if (edits[e].offset < 0) {
-                insert(edits[e]);
+            } else if (e->offset < 0) {
+                insert(*e);
                 ++e;
-                continue;
+            } else {
+                qsizetype done = 0;
+                while (e != edits.end() && e->token == t) {
+                    append(tok.raw(rtf).sliced(done, e->offset - done), false);
+                    insert(*e);
+                    done = e->offset + 1;
+                    ++e;
+                }
+                append(tok.raw(rtf).sliced(done), false);
             }
-            qsizetype done = 0;
-            while (e < edits.size() && edits[e].token == t) {
-                append(tok.raw(rtf).sliced(done, edits[e].offset - done), false);
-                insert(edits[e]);
-                done = edits[e].offset + 1;
-                ++e;
-            }
-            append(tok.raw(rtf).sliced(done), false);
+            around(changes.after, t);
         }
         part.push_back(std::move(current));
     };
-    build(0, bandBegin, m_head);
-    if (m_hasBand) {
-        build(bandBegin, bandEnd, m_band);
-        build(bandEnd, n, m_tail);
+    const auto raw = [](QByteArrayView bytes, Part& part) {
+        Segment segment;
+        segment.raw = bytes.toByteArray();
+        part.push_back(std::move(segment));
+    };
+    const TokenChanges none;
+    m_tableBand = m_hasBand && inTable &&
+                  std::any_of(tokens.begin() + bandBegin, tokens.begin() + bandEnd,
+                              [](const RtfToken& token) { return token.is("trowd"); });
+    if (!m_tableBand) {
+        build(0, bandBegin, none, m_head);
+        if (m_hasBand) {
+            build(bandBegin, bandEnd, none, m_band);
+            build(bandEnd, n, none, m_tail);
+        }
+        return;
     }
+    const TableBand layout(tokens, bandBegin, bandEnd);
+    if (layout.repeatsHeadings()) {
+        build(0, layout.tableStart(), layout.beforeTable(), m_head);
+        raw(layout.pageHeaderStart(), m_head);
+        build(layout.tableStart(), layout.headingsEnd(), layout.headingsInPageHeader(), m_head);
+        raw(TableBand::pageHeaderEnd(), m_head);
+        build(layout.tableStart(), bandBegin, layout.headingsInTable(), m_head);
+    } else {
+        build(0, bandBegin, none, m_head);
+    }
+    const auto variant = [&](bool first, bool last, Part& part) {
+        TokenChanges changes;
+        if (first)
+            changes.add(layout.firstOfTable());
+        if (last)
+            changes.add(layout.lastOfTable());
+        build(bandBegin, bandEnd, changes, part);
+    };
+    variant(false, false, m_band);
+    variant(true, false, m_bandFirst);
+    variant(false, true, m_bandLast);
+    variant(true, true, m_bandFirstLast);
+    build(bandEnd, n, none, m_tail);
 }
 
-void RtfTemplate::writePart(RtfWriter& out, const std::vector<Segment>& part, qsizetype record,
+void RtfTemplate::writePart(RtfWriter& out, const Part& part, qsizetype record,
                             const MergeValues& values) const {
     for (const Segment& segment : part) {
         out.raw(segment.raw, segment.rawOpen);
@@ -392,8 +437,20 @@ void RtfTemplate::write(RtfWriter& out, const MergeValues& values) const {
     writePart(out, m_head, -1, values);
     if (m_hasBand) {
         const qsizetype records = values.records();
-        for (qsizetype r = 0; r < records; ++r)
-            writePart(out, m_band, r, values);
+        constexpr qsizetype perTable = TableBand::RowsPerTable;
+        for (qsizetype r = 0; r < records; ++r) {
+            if (!m_tableBand) {
+                writePart(out, m_band, r, values);
+                continue;
+            }
+            const bool first = r > 0 && r % perTable == 0;
+            const bool last = (r + 1) % perTable == 0 && r + 1 < records;
+            writePart(out,
+                      first ? (last ? m_bandFirstLast : m_bandFirst) : (last ? m_bandLast : m_band),
+                      r, values);
+            if (last)
+                out.raw(TableBand::joint(), false);
+        }
         writePart(out, m_tail, -1, values);
     }
     out.finish();

@@ -26,7 +26,9 @@ public:
 // the text as the reader sees it, whatever an editor put between its characters (groups,
 // formatting, \'xx escapes), so #g{\b n}# is the placeholder #gn#. The placeholders #BAND# and
 // #ENDBAND# mark a band: the table row (or, outside a table, the paragraphs) from the one
-// holding #BAND# to the one holding #ENDBAND#, written once per record.
+// holding #BAND# to the one holding #ENDBAND#, written once per record. A band of table rows
+// is written as LibreOffice reads long tables well (see TableBand): in tables of a bounded
+// number of records, its heading rows (\trhdr) repeated in the page header.
 class RtfTemplate {
 public:
     // Resolves a placeholder's name to a field number, or -1 for a name the caller does not
@@ -47,13 +49,20 @@ private:
         int field = -1;       // the value after them; -1 for none
         int uc = 1;           // the \uc in force where the value goes
     };
-    void writePart(RtfWriter& out, const std::vector<Segment>& part, qsizetype record,
+    using Part = std::vector<Segment>;
+    void writePart(RtfWriter& out, const Part& part, qsizetype record,
                    const MergeValues& values) const;
 
-    std::vector<Segment> m_head;
-    std::vector<Segment> m_band;
-    std::vector<Segment> m_tail;
+    Part m_head;
+    // The band; for a band of table rows also as the first record of a table, the last one
+    // before the next table, and both.
+    Part m_band;
+    Part m_bandFirst;
+    Part m_bandLast;
+    Part m_bandFirstLast;
+    Part m_tail;
     bool m_hasBand = false;
+    bool m_tableBand = false;
 };
 
 // Fills an RTF document: every known #name# becomes its value (names compared without regard

@@ -67,7 +67,7 @@ void RtfWriter::text(QStringView value) {
         if (ch == u'\r' || ch == u'\n') {
             if (ch == u'\r' && i + 1 < value.size() && value[i + 1] == u'\n')
                 ++i;
-            m_buffer.append("\\line ");
+            m_buffer.append("\\par ");
         } else if (ch == u'\t') {
             m_buffer.append("\\tab ");
         } else if (ch == u'\\' || ch == u'{' || ch == u'}') {
@@ -96,7 +96,7 @@ void RtfWriter::cp1251(QByteArrayView value) {
         } else if (b == '\r' || b == '\n') {
             if (b == '\r' && i + 1 < n && value[i + 1] == '\n')
                 ++i;
-            m_buffer.append("\\line ");
+            m_buffer.append("\\par ");
         } else if (b == '\t') {
             m_buffer.append("\\tab ");
         } else if (b == '\\' || b == '{' || b == '}') {

@@ -10,9 +10,11 @@
 namespace zelmar {
 
 // Writes an RTF document to a device: template bytes as they are, values as RTF text. A value
-// is escaped (\\ \{ \}), characters outside ASCII become \uN with the fallback count in force,
-// line breaks become \line; a control word left without its blank gets one before text that
-// would run into it.
+// is escaped (\\ \{ \}), characters outside ASCII become \uN with the fallback count in force;
+// a line break in a value ends the paragraph (\par), so each line of a summary is a paragraph of
+// its own with the formatting of the one the value stands in, not a line stretched across a
+// justified paragraph. A control word left without its blank gets one before text that would
+// run into it.
 class RtfWriter {
 public:
     RtfWriter(QIODevice& device, const QString& path);

@@ -4,37 +4,86 @@ namespace zelmar {
 
 namespace {
 
-struct Line {
-    qsizetype from;
-    qsizetype to; // without the line end
-    bool ended;   // a line end follows
-};
-
-std::vector<Line> splitLines(const QByteArray& bytes) {
-    std::vector<Line> lines;
-    qsizetype start = 0;
-    const qsizetype n = bytes.size();
-    while (start < n) {
-        qsizetype end = bytes.indexOf('\n', start);
-        const bool ended = end >= 0;
-        if (!ended)
-            end = n;
-        qsizetype stop = end;
-        if (stop > start && bytes.at(stop - 1) == '\r')
-            --stop;
-        lines.push_back({start, stop, ended});
-        start = ended ? end + 1 : n;
+// The tags a card's pieces follow one another with, as the register writes them: "nn" first in
+// the numbered layout, the term "Srok_R" only when there is one, our outgoing number and date
+// last in the numbered layout.
+std::vector<int> tagOrder(bool numbered) {
+    std::vector<int> order;
+    if (numbered)
+        order.push_back(tags::Nn);
+    for (int tag = tags::Nn + 1; tag <= tags::RPowR; ++tag)
+        order.push_back(tag);
+    if (numbered) {
+        order.push_back(tags::RPowR + 1);
+        order.push_back(tags::NIsD);
     }
-    return lines;
+    return order;
 }
 
-int tagOf(QByteArrayView piece, qsizetype* valueStart) {
-    const qsizetype colon = piece.indexOf(':');
-    if (colon < 0)
+class Reader {
+public:
+    Reader(QByteArrayView bytes, QByteArrayView marker)
+        : m_all(bytes)
+        , m_marker(marker) {
+        for (int tag = 0; tag < tags::Count; ++tag)
+            m_names[static_cast<size_t>(tag)] = reportTags().at(tag).toLatin1();
+    }
+
+    // Whether a piece of the tag begins at `at`: the marker, the tag and its colon. Gives where
+    // its value begins.
+    bool pieceAt(qsizetype at, int tag, qsizetype* valueStart) const {
+        const QByteArray& name = m_names[static_cast<size_t>(tag)];
+        const qsizetype size = m_marker.size() + name.size() + 1;
+        if (at < 0 || at + size > m_all.size())
+            return false;
+        const QByteArrayView piece = m_all.sliced(at, size);
+        if (!piece.startsWith(m_marker) || piece.back() != ':' ||
+            qstrnicmp(piece.data() + m_marker.size(), name.constData(), name.size()) != 0)
+            return false;
+        *valueStart = at + size;
+        return true;
+    }
+
+    // The first place from `from` (up to `to`) where a piece of one of the tags begins, and
+    // which; the marker elsewhere is text of the value before it. `lineStart`: the piece must
+    // begin a line (single-card files).
+    qsizetype nextPiece(qsizetype from, qsizetype to, std::initializer_list<int> tags,
+                        bool lineStart, int* tag, qsizetype* valueStart) const {
+        for (qsizetype at = from; at < to;) {
+            at = m_all.sliced(0, to).indexOf(m_marker, at);
+            if (at < 0)
+                return -1;
+            if (!lineStart || (at >= 2 && m_all[at - 2] == '\r' && m_all[at - 1] == '\n')) {
+                for (const int candidate : tags) {
+                    if (candidate >= 0 && pieceAt(at, candidate, valueStart)) {
+                        *tag = candidate;
+                        return at;
+                    }
+                }
+            }
+            at += m_marker.size();
+        }
         return -1;
-    *valueStart = colon + 1;
-    return reportTagIndex(QString::fromLatin1(piece.first(colon)));
-}
+    }
+
+    // Whether the line end at `at` ends a card's last value: the next card or the closing empty
+    // lines follow, or the torn beginning of a piece that the file ends in.
+    bool endsCard(qsizetype at, qsizetype nextCard) const {
+        const qsizetype next = at + 2;
+        if (next == nextCard && nextCard < m_all.size())
+            return true;
+        bool onlyLineEnds = true;
+        for (qsizetype i = next; i < m_all.size() && onlyLineEnds; ++i)
+            onlyLineEnds = m_all[i] == '\r' || m_all[i] == '\n';
+        return onlyLineEnds ||
+               (m_all.sliced(next).startsWith(m_marker) && m_all.indexOf('\n', next) < 0);
+    }
+
+private:
+    QByteArrayView m_all;
+    QByteArrayView m_marker;
+    std::array<QByteArray, tags::Count> m_names;
+};
 
 } // namespace
 
@@ -43,71 +92,89 @@ QByteArrayView ReportData::value(qsizetype card, int tag) const {
     return QByteArrayView(m_bytes.constData() + span.from, span.size);
 }
 
+// The layout has no escaping, but a card's pieces come in a fixed order: a piece begins only
+// where the marker is followed by the tag expected next; anywhere else "|1:" or "|0:" is text
+// of the value, so a summary reading "... |1:gn:999 ..." stays in the summary. The last value
+// of a card runs to the line end that the next card or the closing empty lines follow, since a
+// trimmed summary keeps its own line breaks. A card is taken only when it is whole.
 ReportData ReportData::parse(QByteArray bytes) {
     ReportData data;
     data.m_bytes = std::move(bytes);
-    const QByteArray& b = data.m_bytes;
-    std::vector<Line> lines = splitLines(b);
-    // The closing empty lines belong to no value.
-    while (!lines.empty() && lines.back().from == lines.back().to)
-        lines.pop_back();
+    const QByteArrayView all(data.m_bytes);
+    const qsizetype n = all.size();
 
+    qsizetype first = 0;
+    while (first < n && (all[first] == '\r' || all[first] == '\n'))
+        ++first;
     const QByteArrayView single("|0:");
     const QByteArrayView multi("|1:");
-    data.m_multi = lines.empty() || QByteArrayView(b).sliced(lines.front().from).startsWith(multi);
-    const QByteArrayView marker = data.m_multi ? multi : single;
+    data.m_multi = first >= n || all.sliced(first).startsWith(multi);
+    const Reader reader(all, data.m_multi ? multi : single);
 
-    Card card{};
-    bool open = false;     // a card has begun
-    bool numbered = false; // it has the piece "nn"
-    bool ended = false;    // its latest line has its line end
-    int lastTag = -1;      // the piece a continuation line extends
-    const auto finishCard = [&] {
-        if (open && ended && lastTag == (numbered ? tags::NIsD : tags::RPowR))
-            data.m_cards.push_back(card);
-        card = Card{};
-        open = numbered = ended = false;
-        lastTag = -1;
-    };
-    const QByteArrayView all(b);
-    // A piece runs to the next marker or to the end of its line.
-    const auto takePieces = [&](qsizetype from, qsizetype to) {
-        while (from < to) {
-            qsizetype next = all.sliced(from, to - from).indexOf(marker);
-            next = next < 0 ? to : from + next;
-            if (next > from && lastTag >= 0) {
-                // The rest of a value that began on an earlier line, line breaks included.
-                Span& span = card[static_cast<size_t>(lastTag)];
-                span.size = next - span.from;
-            }
-            if (next >= to)
-                break;
-            const qsizetype pieceStart = next + marker.size();
-            qsizetype pieceEnd = all.sliced(pieceStart, to - pieceStart).indexOf(marker);
-            pieceEnd = pieceEnd < 0 ? to : pieceStart + pieceEnd;
-            qsizetype valueStart = 0;
-            const int tag = tagOf(all.sliced(pieceStart, pieceEnd - pieceStart), &valueStart);
-            open = true;
-            lastTag = tag;
-            if (tag == tags::Nn)
-                numbered = true;
-            if (tag >= 0)
-                card[static_cast<size_t>(tag)] = {pieceStart + valueStart,
-                                                  pieceEnd - pieceStart - valueStart};
-            from = pieceEnd;
+    qsizetype start = first;
+    qsizetype unused = 0;
+    const bool numbered = reader.pieceAt(start, tags::Nn, &unused);
+    const std::vector<int> order = tagOrder(numbered);
+    const int firstTag = order.front();
+    // Where the card after `from` begins: a line that starts with the first piece.
+    const auto nextCard = [&](qsizetype from) {
+        for (qsizetype at = from; at < n;) {
+            at = all.indexOf("\r\n", at);
+            if (at < 0)
+                return n;
+            at += 2;
+            qsizetype value = 0;
+            if (reader.pieceAt(at, firstTag, &value))
+                return at;
         }
+        return n;
     };
 
-    for (const Line& line : lines) {
-        const bool startsPiece = all.sliced(line.from).startsWith(marker);
-        if (data.m_multi && startsPiece)
-            finishCard();
-        if (!startsPiece && !open)
+    while (start < n) {
+        qsizetype valueStart = 0;
+        if (!reader.pieceAt(start, firstTag, &valueStart)) {
+            // A line that begins no card: passed over.
+            start = nextCard(start);
             continue;
-        takePieces(line.from, line.to);
-        ended = line.ended;
+        }
+        const qsizetype limit = data.m_multi ? nextCard(valueStart) : n;
+        Card card{};
+        bool whole = true;
+        for (size_t i = 0; i < order.size(); ++i) {
+            const int tag = order[i];
+            qsizetype valueEnd = -1;
+            int nextTag = -1;
+            qsizetype nextValue = 0;
+            if (i + 1 < order.size()) {
+                const int following = order[i + 1];
+                // The term is left out when there is none.
+                const int orAfter = following == tags::SrokR ? order[i + 2] : -1;
+                valueEnd = reader.nextPiece(valueStart, limit, {following, orAfter}, !data.m_multi,
+                                            &nextTag, &nextValue);
+                if (nextTag == orAfter && orAfter >= 0)
+                    ++i;
+                // A piece of a single-card file is a line of its own.
+                if (valueEnd >= 0 && !data.m_multi)
+                    valueEnd -= 2;
+            } else {
+                qsizetype at = all.sliced(0, limit).indexOf("\r\n", valueStart);
+                while (at >= 0 && !reader.endsCard(at, limit))
+                    at = all.sliced(0, limit).indexOf("\r\n", at + 2);
+                valueEnd = at;
+            }
+            if (valueEnd < 0) {
+                whole = false;
+                break;
+            }
+            card[static_cast<size_t>(tag)] = {valueStart, valueEnd - valueStart};
+            valueStart = nextValue;
+        }
+        if (whole)
+            data.m_cards.push_back(card);
+        if (!data.m_multi)
+            break;
+        start = limit;
     }
-    finishCard();
     return data;
 }
 

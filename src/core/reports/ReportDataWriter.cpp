@@ -117,4 +117,13 @@ void ReportDataWriter::finish() {
     m_buffer.clear();
 }
 
+void writeReportData(const QString& path, ReportLayout layout, std::span<const TAnketa> cards) {
+    AtomicFile file(path);
+    ReportDataWriter writer(file, layout, path);
+    for (const TAnketa& card : cards)
+        writer.add(card);
+    writer.finish();
+    file.commit();
+}
+
 } // namespace zelmar

@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QIODevice>
 
+#include <span>
+
 namespace zelmar {
 
 // Writes a report data file: Windows-1251, CR LF, every tagged piece cut to 250 characters.
@@ -34,6 +36,9 @@ private:
     int m_number = 0;
     QHash<double, QByteArray> m_dates;
 };
+
+// Writes the data file of `cards` in `layout` at path, whole or not at all (throws IoError).
+void writeReportData(const QString& path, ReportLayout layout, std::span<const TAnketa> cards);
 
 // The text of a card's field with its leading and trailing characters 0..32 removed.
 QByteArrayView trimmedBytes(QByteArrayView bytes);

@@ -259,10 +259,39 @@ int writeWorkingFileExport(AppState& s, const ExportColumns& columns, const QStr
     return checked.count;
 }
 
+QList<ImportColumn> exportColumnKinds(const ExportColumns& columns) {
+    using G = PrintGridModel;
+    QList<ImportColumn> kinds;
+    for (int column = 0; column < G::ColumnCount; ++column) {
+        if (!columns[size_t(column)])
+            continue;
+        switch (column) {
+        case G::GurN:
+            kinds.push_back(ImportColumn::Standard);
+            break;
+        case G::Date:
+        case G::KusDate:
+        case G::DeloDat:
+        case G::IshDat:
+        case G::WhodDat:
+        case G::IshNashDat:
+            kinds.push_back(ImportColumn::DayMonthYear);
+            break;
+        default:
+            kinds.push_back(ImportColumn::Text);
+            break;
+        }
+    }
+    // With no column checked the lines are empty: one column of nothing.
+    if (kinds.isEmpty())
+        kinds.append(ImportColumn::Text);
+    return kinds;
+}
+
 void ExcelTClick(AppState& s, PrintSelection& p) {
     const QString path = s.local(ExportFile);
-    const int columns = writeWorkingFileExport(s, p.StolbExcel, path, p.card);
-    openSemicolonText(s, path, columns);
+    writeWorkingFileExport(s, p.StolbExcel, path, p.card);
+    openSemicolonText(s, path, exportColumnKinds(p.StolbExcel));
 }
 
 } // namespace zelmar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/reports/PrintSelectionGrid.h"
+#include "core/reports/SpreadsheetText.h"
 #include "core/store/TAnketa.h"
 
 #include <QByteArray>
@@ -26,6 +27,10 @@ void ExcelTClick(AppState& s, PrintSelection& p);
 // The line of a card, without its line end: every checked column's value and its ";". Dates
 // are dd.mm.yy also when empty (01.01.01).
 QByteArray StrTextFil(const TAnketa& card, const ExportColumns& columns);
+
+// How the spreadsheet reads the checked columns, in list order: "№ жур" as a number, the dates
+// as dates, every other column as text.
+QList<ImportColumn> exportColumnKinds(const ExportColumns& columns);
 
 // Writes the export file of the working card file to path (whole or not at all); the last card
 // goes to buffer. Returns the number of checked columns.

@@ -25,9 +25,9 @@ QString semicolonTextOptions(int columns);
 // so (throws); the file stays.
 void openSemicolonText(AppState& s, const QString& path, int columns);
 
-// How the text import reads a column: as the spreadsheet sees fit (a number as a number), or
-// as text.
-enum class ImportColumn { Standard = 1, Text = 2 };
+// How the text import reads a column: as the spreadsheet sees fit (a number as a number), as
+// text (leading zeros and all), or as a date written day.month.year.
+enum class ImportColumn { Standard = 1, Text = 2, DayMonthYear = 4 };
 
 // The import options for columns of these kinds; a number is read as Russian writes it
 // ("16,7").
