@@ -43,15 +43,22 @@ std::vector<Row> rowsAbove(const std::vector<RtfToken>& tokens, int bandBegin) {
         // With the groups opened in the row (Word repeats the row's definition in one before
         // \row), so a copy of the row is whole.
         int depth = 0;
-        for (int i = begin; i <= t; ++i)
+        bool closesOuter = false; // the row ends a group it did not open
+        for (int i = begin; i <= t; ++i) {
             depth += tokens[size_t(i)].kind == RtfToken::GroupStart ? 1
                      : tokens[size_t(i)].kind == RtfToken::GroupEnd ? -1
                                                                     : 0;
+            closesOuter = closesOuter || depth < 0;
+        }
         int end = t + 1;
         while (depth > 0 && end < bandBegin && tokens[size_t(end)].kind == RtfToken::GroupEnd) {
             --depth;
             ++end;
         }
+        // Only a row whose copy is whole (its groups closed within it) can be repeated; a row
+        // written otherwise ends the heading rows.
+        if (closesOuter || depth != 0)
+            break;
         rows.push_back({begin, end});
         bool first = previous < 0;
         for (int i = previous + 1; i < begin && !first; ++i)
