@@ -38,12 +38,6 @@ protected:
         writeCards(kMain, cards);
         return start();
     }
-    std::vector<int> keys(const QString& relative) {
-        std::vector<int> result;
-        for (const TAnketa& card : readCards(relative))
-            result.push_back(card.Klu4Form1);
-        return result;
-    }
     TAnketa mainCard(int key) {
         for (const TAnketa& card : readCards(kMain)) {
             if (card.Klu4Form1 == key)

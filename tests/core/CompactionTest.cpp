@@ -34,12 +34,6 @@ protected:
         writeCards(kArchive, {makeCard(9, 45000, 900)});
         return start();
     }
-    std::vector<int> keys(const QString& relative) {
-        std::vector<int> result;
-        for (const TAnketa& card : readCards(relative))
-            result.push_back(card.Klu4Form1);
-        return result;
-    }
     void expectRestart(const AppState& s, const QString& caption) {
         EXPECT_EQ(m_prompts.last().text, QStringLiteral("Включите программу снова"));
         EXPECT_EQ(m_prompts.last().caption, caption);

@@ -37,12 +37,6 @@ protected:
         writeCards(kArchive, {makeCard(9, 45000, 900)});
         return start();
     }
-    std::vector<int> keys(const QString& relative) {
-        std::vector<int> result;
-        for (const TAnketa& card : readCards(relative))
-            result.push_back(card.Klu4Form1);
-        return result;
-    }
 };
 
 } // namespace

@@ -34,12 +34,6 @@ protected:
         writeCards(QStringLiteral("Baza/Anketi.dat"), cards);
         return start();
     }
-    std::vector<int> keys(const QString& relative) {
-        std::vector<int> result;
-        for (const TAnketa& card : readCards(relative))
-            result.push_back(card.Klu4Form1);
-        return result;
-    }
     std::vector<int> mainKeys() { return keys(QStringLiteral("Baza/Anketi.dat")); }
     std::vector<int> archiveKeys() { return keys(QStringLiteral("Baza/ArhAnket.dat")); }
 };

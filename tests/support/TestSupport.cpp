@@ -51,6 +51,13 @@ void RegisterTest::writeCards(const QString& relative, const std::vector<TAnketa
     writeBytes(relative, bytes);
 }
 
+std::vector<int> RegisterTest::keys(const QString& relative) const {
+    std::vector<int> result;
+    for (const TAnketa& card : readCards(relative))
+        result.push_back(card.Klu4Form1);
+    return result;
+}
+
 std::vector<TAnketa> RegisterTest::readCards(const QString& relative) const {
     const QByteArray bytes = readBytes(relative);
     std::vector<TAnketa> cards(static_cast<size_t>(bytes.size()) / sizeof(TAnketa));

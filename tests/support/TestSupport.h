@@ -40,6 +40,8 @@ protected:
 
     void writeCards(const QString& relative, const std::vector<TAnketa>& cards);
     std::vector<TAnketa> readCards(const QString& relative) const;
+    // The keys of the cards of a card file, in record order.
+    std::vector<int> keys(const QString& relative) const;
     QByteArray readBytes(const QString& relative) const;
     void writeBytes(const QString& relative, const QByteArray& bytes);
 
