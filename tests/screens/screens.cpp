@@ -1,10 +1,16 @@
 // Renders the windows of the register to PNG files, for looking at them, on a screen of the given
 // size (offscreen, unless QT_QPA_PLATFORM names another platform), and names the boxes whose
 // text does not show whole:
-//   zelmar_screens INSTALLATION-FOLDER OUTPUT-FOLDER [WIDTHxHEIGHT]
+//   zelmar_screens INSTALLATION-FOLDER OUTPUT-FOLDER [WIDTHxHEIGHT] [--titled]
+// With --titled each window gets a title bar with its caption, as the user guide shows them.
+#include "core/backup/Backup.h"
+#include "core/backup/Restore.h"
 #include "core/editor/AppState.h"
+#include "core/editor/ColourCommands.h"
+#include "core/editor/MainWindowEvents.h"
+#include "core/editor/Navigation.h"
+#include "core/letters/Attachments.h"
 #include "core/platform/Clock.h"
-#include "core/platform/ScriptedPrompts.h"
 #include "core/platform/Shell.h"
 #include "core/store/InstallFolder.h"
 #include "gui/Application.h"
@@ -21,6 +27,7 @@
 #include "gui/TWibor.h"
 #include "gui/TZapusk.h"
 #include "screens/CutTexts.h"
+#include "screens/ShownPrompts.h"
 #include "screens/WidestValues.h"
 
 #include <QCheckBox>
@@ -33,6 +40,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <QPixmap>
 #include <QTemporaryFile>
 
@@ -44,12 +52,44 @@ namespace {
 
 QString g_out;
 QString g_size;
+bool g_titled = false;
 
-void grab(QWidget& window, const QString& name) {
+const QColor kFrame(0x44, 0x54, 0x6a);
+
+// The window framed as a desktop shows it: a title bar with its caption above it, a thin border
+// around it.
+QPixmap withTitleBar(const QPixmap& shot, const QWidget& window) {
+    QFont font = window.font();
+    font.setBold(true);
+    const int bar = QFontMetrics(font).height() + 10;
+    QPixmap framed(shot.width() + 2, shot.height() + bar + 1);
+    framed.fill(kFrame);
+    QPainter painter(&framed);
+    painter.drawPixmap(1, bar, shot);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(10, 0, shot.width() - 20, bar), Qt::AlignVCenter | Qt::AlignLeft,
+                     window.windowTitle());
+    return framed;
+}
+
+// A part of a window, set off from the page by a thin border.
+QPixmap withBorder(const QPixmap& shot) {
+    QPixmap framed(shot.width() + 2, shot.height() + 2);
+    framed.fill(kFrame);
+    QPainter(&framed).drawPixmap(1, 1, shot);
+    return framed;
+}
+
+// The window, or the part of it in `area`.
+void grab(QWidget& window, const QString& name, const QRect& area = QRect(0, 0, -1, -1)) {
     QApplication::processEvents();
     const QString path =
         g_out + QLatin1Char('/') + name + QLatin1Char('-') + g_size + QStringLiteral(".png");
-    window.grab().save(path);
+    QPixmap shot = window.grab(area);
+    if (g_titled)
+        shot = window.isWindow() ? withTitleBar(shot, window) : withBorder(shot);
+    shot.save(path);
     const QRect frame = window.frameGeometry();
     std::printf("%s %dx%d at %d,%d\n", qPrintable(path), frame.width(), frame.height(), frame.x(),
                 frame.y());
@@ -66,9 +106,17 @@ void save(QWidget& window, const QString& name) {
 } // namespace
 
 int main(int argc, char** argv) {
+    QStringList positional;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg == u"--titled")
+            g_titled = true;
+        else
+            positional.append(arg);
+    }
     QSize size(1280, 720);
-    if (argc > 3) {
-        const QStringList wh = QString::fromLocal8Bit(argv[3]).split(QLatin1Char('x'));
+    if (positional.size() > 2) {
+        const QStringList wh = positional.at(2).split(QLatin1Char('x'));
         size = QSize(wh.value(0).toInt(), wh.value(1).toInt());
     }
     // Offscreen, a screen of that size.
@@ -85,26 +133,26 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     setUpApplication(app);
-    const QStringList args = QApplication::arguments();
-    if (args.size() < 3) {
-        std::fprintf(stderr, "usage: zelmar_screens FOLDER OUTPUT [WIDTHxHEIGHT]\n");
+    if (positional.size() < 2) {
+        std::fprintf(stderr, "usage: zelmar_screens FOLDER OUTPUT [WIDTHxHEIGHT] [--titled]\n");
         return 2;
     }
-    const QString root = args.at(1);
-    g_out = args.at(2);
+    const QString root = positional.at(0);
+    g_out = positional.at(1);
     g_size = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
     QDir().mkpath(g_out);
     prepareInstallFolder(root);
 
     SystemClock clock;
-    ScriptedPrompts prompts;
+    test::ShownPrompts prompts([](QWidget& dialog, const QString& name) { grab(dialog, name); });
     RecordingShell shell;
     AppState state(Paths(root), clock, prompts, shell);
     TZapusk zapusk(state);
     TForm1 form1(state);
     TForm5 form5(state);
     TFormNastr formNastr(state);
-    // The main window as the start-up window shows it.
+    // The main window as the start-up window shows it, and the notice of its first activation.
+    prompts.showNext(QStringLiteral("Notice-unprinted"));
     form1.showMaximized();
     const QSize form = form1.ui().centralwidget->minimumSizeHint();
     std::printf("TForm1 card editor smallest size %dx%d\n", form.width(), form.height());
@@ -112,6 +160,8 @@ int main(int argc, char** argv) {
     // Every box of the card editor with the widest value it must show whole.
     test::showWidestValues(form1.ui());
     grab(form1, QStringLiteral("TForm1-widest"));
+    // The last card again.
+    form1.run([&] { SpeedButEndClick(state); });
     form1.hide();
     save(zapusk, QStringLiteral("TZapusk"));
     save(form5, QStringLiteral("TForm5"));
@@ -203,5 +253,27 @@ int main(int argc, char** argv) {
     statistics(QDate(2025, 1, 1), QDate(2026, 12, 31), 1, QStringLiteral("quarters"));
     stat.findChild<QPushButton*>(QStringLiteral("StatExcel"))->click();
     stat.findChild<QPushButton*>(QStringLiteral("StatPechat"))->click();
+    stat.hide();
+
+    // A reply letter and a picture made for the shown card: the buttons of the card, and the
+    // choice an existing letter offers.
+    form1.showMaximized();
+    form1.ui().Otvet->click();
+    form1.ui().GifEst->click();
+    QWidget& side = *form1.ui().SidePanel;
+    grab(side, QStringLiteral("TForm1-buttons"),
+         QRect(0, 0, side.width(), form1.ui().Sluzh->geometry().bottom() + 4));
+    prompts.showNext(QStringLiteral("TWibor-reply"));
+    form1.ui().Otvet->click();
+    // The colour of a part of the main window.
+    prompts.showNext(QStringLiteral("Colour"));
+    form1.run([&] { N26Click(state); });
+    // Restoring from a backup: the choice of the copy.
+    makeBackup(state);
+    prompts.showNext(QStringLiteral("Restore"));
+    form1.run([&] { Bacup1Click(state); });
+    // Leaving through "Выход": the question of the backup (answered No, the program ends).
+    prompts.showNext(QStringLiteral("Backup"));
+    form1.run([&] { N4Click(state); });
     return 0;
 }
