@@ -135,6 +135,15 @@ TEST_F(RecordFileTest, FullDiskIsDiskFullAndKeepsWholeRecords) {
         EXPECT_EQ(errorText([&] { f.write(rec('c')); }), QStringLiteral("Disk full"));
     });
     EXPECT_EQ(f.size(), 2);
+    // A record written over that stops halfway (the limit cuts the write inside the file)
+    // keeps its old bytes, as do the records of a block behind it.
+    withFileSizeLimit(30, [&] {
+        f.seek(0);
+        EXPECT_EQ(errorText([&] { f.write(rec('c')); }), QStringLiteral("Disk full"));
+    });
+    QFile again(path(QStringLiteral("full.dat")));
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), QByteArray(52, 'a') + QByteArray(52, 'b'));
 }
 
 TEST_F(RecordFileTest, TooManyOpenFiles) {

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -162,9 +163,26 @@ void RecordFile::writeRecords(const void* buffer, qint64 count) {
     const qint64 total = count * m_recordSize;
     const char* bytes = static_cast<const char*>(buffer);
     qint64 done = 0;
-    // A write that fails halfway takes back what it added to the file, so the file only ever
-    // holds whole records (a full disk during an append leaves no torn card behind).
+    // Records written over keep their old bytes until the write is through: a write that
+    // stops halfway (a file size limit, an I/O error) puts them back, and takes back what it
+    // added to the file, so the file only ever holds whole records - the old ones or the new.
+    const qint64 overlap = std::clamp<qint64>(m_bytes - offset, 0, total);
+    QByteArray old;
+    if (overlap > 0) {
+        old.resize(overlap);
+        if (readFully(m_fd, old.data(), overlap, offset) != overlap)
+            IoError::throwErrno(errno != 0 ? errno : EIO, m_path);
+    }
     const auto fail = [&](int code) {
+        const qint64 spoiled = std::min(done, overlap);
+        for (qint64 back = 0; back < spoiled;) {
+            const ssize_t n =
+                ::pwrite(m_fd, old.constData() + back, static_cast<size_t>(spoiled - back),
+                         static_cast<off_t>(offset + back));
+            if (n <= 0 && errno != EINTR)
+                break;
+            back += std::max<ssize_t>(n, 0);
+        }
         if (offset + done > m_bytes) {
             const int cut = ::ftruncate(m_fd, static_cast<off_t>(m_bytes));
             (void)cut;
