@@ -50,25 +50,28 @@ void GridColumns::fit() {
     const int rows = model->rowCount();
     const int head = std::min(rows, kMeasuredRows) - 1;
     const int tail = std::max(head + 1, rows - kMeasuredRows);
+    m_need.resize(model->columnCount());
     for (int column = 0; column < model->columnCount(); ++column) {
-        if (m_byHand.contains(column))
-            continue;
-        int width =
+        const int heading =
             std::max(m_least.value(column), m_grid->horizontalHeader()->sectionSizeHint(column));
-        width = std::max(width,
-                         std::max(rowsWidth(column, 0, head), rowsWidth(column, tail, rows - 1)));
-        setWidth(column, width);
+        m_need[column] = std::max(
+            heading, std::max(rowsWidth(column, 0, head), rowsWidth(column, tail, rows - 1)));
+        if (!m_byHand.contains(column))
+            setWidth(column, usualWidth(column));
     }
+    spread();
 }
 
 void GridColumns::widen(int first, int last) {
     const QAbstractItemModel* model = m_grid->model();
     last = std::min(last, first + kMeasuredRows - 1);
+    m_need.resize(model->columnCount());
     for (int column = 0; column < model->columnCount(); ++column) {
-        const int width = rowsWidth(column, first, last);
-        if (!m_byHand.contains(column) && width > m_grid->columnWidth(column))
-            setWidth(column, width);
+        m_need[column] = std::max(m_need[column], rowsWidth(column, first, last));
+        if (!m_byHand.contains(column) && usualWidth(column) > m_grid->columnWidth(column))
+            setWidth(column, usualWidth(column));
     }
+    spread();
 }
 
 int GridColumns::rowsWidth(int column, int first, int last) const {
@@ -77,7 +80,29 @@ int GridColumns::rowsWidth(int column, int first, int last) const {
     for (int row = std::max(first, 0); row <= last && row < model->rowCount(); ++row)
         width = std::max(width, m_grid->sizeHintForIndex(model->index(row, column)).width());
     // The grid line beside the cell.
-    return std::min(width + (m_grid->showGrid() ? 1 : 0), widthLimit(*m_grid));
+    return width + (m_grid->showGrid() ? 1 : 0);
+}
+
+int GridColumns::usualWidth(int column) const {
+    return std::max(m_least.value(column), std::min(m_need.value(column), widthLimit(*m_grid)));
+}
+
+void GridColumns::spread() {
+    // Columns held to the limit give back what they took beyond it, then share the room the
+    // grid has right of its last column, so a long comment shows whole where the grid is wide.
+    for (int column = 0; column < m_need.size(); ++column) {
+        if (!m_byHand.contains(column) && m_grid->columnWidth(column) > usualWidth(column))
+            setWidth(column, usualWidth(column));
+    }
+    int room = m_grid->viewport()->width() - m_grid->horizontalHeader()->length();
+    for (int column = 0; column < m_need.size() && room > 0; ++column) {
+        const int width = m_grid->columnWidth(column);
+        if (m_byHand.contains(column) || m_grid->isColumnHidden(column) || m_need[column] <= width)
+            continue;
+        const int more = std::min(room, m_need[column] - width);
+        setWidth(column, width + more);
+        room -= more;
+    }
 }
 
 void GridColumns::setWidth(int column, int width) {
@@ -90,6 +115,7 @@ bool GridColumns::eventFilter(QObject* watched, QEvent* event) {
     // Once the grid has its new size and scroll range, its current row is brought into view.
     if (watched == m_grid && event->type() == QEvent::Resize) {
         QTimer::singleShot(0, this, [this] {
+            spread();
             const QModelIndex current = m_grid->currentIndex();
             if (current.isValid())
                 m_grid->scrollTo(current);

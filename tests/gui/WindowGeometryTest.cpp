@@ -9,6 +9,7 @@
 
 #include "ui_TForm1.h"
 #include "ui_TPrintWibor.h"
+#include "ui_TShabloniDok.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -121,6 +122,21 @@ TEST_F(WindowGeometryTest, GridColumnsTakeTheWidthOfTheirTextsAndKeepAWidthSetBy
     print.show();
     QApplication::processEvents();
     EXPECT_EQ(cutCells(*print.ui().Tabl), QStringList());
+    print.hide();
+
+    // A comment longer than a column's limit shows whole where the grid has room beside its
+    // last column, and gives the room back when the window narrows.
+    TShabloniDok templates(s, &main);
+    templates.resize(1200, 560);
+    templates.show();
+    QApplication::processEvents();
+    QTableView* list = templates.ui().SpPrDok;
+    EXPECT_EQ(cutCells(*list), QStringList());
+    templates.resize(640, 560);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_LE(list->columnWidth(2),
+              list->fontMetrics().horizontalAdvance(QString(40, QChar(u'о'))));
 }
 
 TEST_F(WindowGeometryTest, TheCardEditorShowsTheWidestValueOfEachBoxWhole) {
