@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program on a fresh folder makes the installation tree (for its owner only) and the empty
-# card files. A second copy on the same folder - through a symbolic link, or with the runtime
-# folder of another session - says who works with the folder, ends and touches no file. Once
+# card files. A second copy on the same folder - through a symbolic link, with the runtime
+# folder of another session, or under another account of the folder's group - says who works
+# with the folder, ends and touches no file. Once
 # the first copy is killed, the next start gets in.
 set -u
 zelmar=$1
@@ -45,13 +46,33 @@ fi
 ln -s "$dir" "$work/link"
 mkdir -p "$work/other-runtime"
 chmod 700 "$work/other-runtime"
+ways=(direct link other-session)
+# Run as root: the folder shared with a group as the administrator's guide shows, and a clerk of
+# another account in that group tries it too.
+other=()
+if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null && getent passwd nobody >/dev/null; then
+    chgrp -R nogroup "$dir"
+    find "$dir" -type d -exec chmod 2770 {} +
+    find "$dir" -type f -exec chmod 0660 {} +
+    mkdir -p "$work/other-home"
+    chown nobody:nogroup "$work/other-home"
+    chmod 700 "$work/other-home"
+    other=(setpriv --reuid=nobody --regid=nogroup --clear-groups
+        env HOME="$work/other-home" XDG_RUNTIME_DIR="$work/other-home")
+    if "${other[@]}" test -w "$dir/zelmar.lock"; then
+        ways+=(other-account)
+    else
+        echo "another account cannot reach $dir: that case is left out"
+    fi
+fi
 before=$(find "$dir" -printf '%p %s %T@ %m\n' | sort)
-for how in direct link other-session; do
+for how in "${ways[@]}"; do
     path=$dir
-    env=()
+    env=(env)
     [ "$how" = link ] && path="$work/link"
-    [ "$how" = other-session ] && env=(XDG_RUNTIME_DIR="$work/other-runtime")
-    err=$(env "${env[@]}" timeout 60 "$zelmar" "$path" 2>&1 >/dev/null)
+    [ "$how" = other-session ] && env=(env XDG_RUNTIME_DIR="$work/other-runtime")
+    [ "$how" = other-account ] && env=("${other[@]}")
+    err=$("${env[@]}" timeout 60 "$zelmar" "$path" 2>&1 >/dev/null)
     rc=$?
     if [ $rc -ne 1 ]; then
         echo "second copy ($how) ended with $rc"
