@@ -1,5 +1,7 @@
 #include "CommandModel.h"
 
+#include "support/TestSupport.h"
+
 #include <QDate>
 
 #include <algorithm>
@@ -825,18 +827,8 @@ bool isPrint(Kind kind) {
     return kind >= Kind::PrintTab && kind <= Kind::PrintClose;
 }
 
-QString trimmed(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= 32)
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= 32)
-        --end;
-    return text.mid(begin, end - begin);
-}
-
 bool contains(const QString& field, const QString& condition) {
-    const QString wanted = trimmed(condition).toLower();
+    const QString wanted = test::trimmedText(condition).toLower();
     return wanted.isEmpty() || field.toLower().contains(wanted);
 }
 
@@ -923,8 +915,8 @@ bool passes(const TAnketa& card, const Conditions& c) {
         return false;
     if (!inDays(card.KUPData, c.KUPDataN, c.KUPDataPo))
         return false;
-    const QString kupn = trimmed(c.KUPN).toLower();
-    if (!kupn.isEmpty() && trimmed(card.KUPN.text()).toLower() != kupn)
+    const QString kupn = test::trimmedText(c.KUPN).toLower();
+    if (!kupn.isEmpty() && test::trimmedText(card.KUPN.text()).toLower() != kupn)
         return false;
     return contains(card.ProkOtmetka.text(), c.ProkOtmetka) &&
            contains(card.KemWines.text(), c.KemWines) && contains(card.PodpUtw.text(), c.PodpUtw) &&

@@ -40,13 +40,7 @@ struct Expected {
 };
 
 QString folded(const QString& text) {
-    qsizetype from = 0;
-    qsizetype to = text.size();
-    while (from < to && text.at(from).unicode() <= 32)
-        ++from;
-    while (to > from && text.at(to - 1).unicode() <= 32)
-        --to;
-    return text.mid(from, to - from).toLower();
+    return trimmedText(text).toLower();
 }
 
 QString groupText(const TAnketa& c, StatGrouping grouping) {

@@ -101,4 +101,14 @@ TAnketa makeCard(int gurN, double dateOtkaza, int key, int printNet, const QStri
     return c;
 }
 
+QString trimmedText(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).unicode() <= 32)
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= 32)
+        --end;
+    return text.mid(begin, end - begin);
+}
+
 } // namespace zelmar::test

@@ -52,6 +52,10 @@ protected:
     std::unique_ptr<AppState> m_state;
 };
 
+// A text without the blanks and control characters at its ends, as a clerk's condition and a
+// card's field are compared: the tests' own reading, not the register's code.
+QString trimmedText(const QString& text);
+
 // A card with the given register number, refusal date, key and printed flag, other fields
 // filled with plain texts.
 TAnketa makeCard(int gurN, double dateOtkaza, int key, int printNet = 1,

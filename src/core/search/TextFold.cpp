@@ -1,5 +1,6 @@
 #include "core/search/TextFold.h"
 
+#include "core/editor/EditorRoutines.h"
 #include "core/store/Cp1251.h"
 
 namespace zelmar {
@@ -45,13 +46,7 @@ inline std::uint8_t lowerByte(char byte) {
 const std::array<std::uint8_t, 256> kCp1251Lower = makeLowerTable();
 
 QByteArray foldedCondition(const QString& text) {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= 32)
-        ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= 32)
-        --end;
-    QByteArray bytes = toCp1251(text.mid(begin, end - begin));
+    QByteArray bytes = toCp1251(trimControl(text));
     for (char& byte : bytes)
         byte = static_cast<char>(lowerByte(byte));
     return bytes;
